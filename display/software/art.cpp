@@ -1,0 +1,199 @@
+// Loading the art: each bitmap is decoded, put on a surface of the display's depth with its
+// colours converted (nearest palette entry on an 8-bit display, so the palette comes first),
+// and keyed on raw 0. The lines written are the ones the Windows build writes.
+#include "display/software/art.h"
+
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "display/draw.h"
+#include "display/software/result_codes.h"
+#include "resources/resources.h"
+#include "shell/platform.h"
+
+int32_t TitleArtId = 111;
+int32_t GameOverArtId = 113;
+int32_t LetsGoArtId = 119;
+int32_t OhNoArtId = 118;
+
+ArtHolder TitleArt, GameOverArt, OhNoArt, LetsGoArt;
+std::string ArtFileDirectory;
+
+static_assert(sizeof(PaletteEntry) == 4, "palette entries are read straight from the file");
+
+namespace {
+
+std::string InArtDirectory(const std::string& name) {
+    if (ArtFileDirectory.empty()) return name;
+    return ArtFileDirectory + "/" + name;
+}
+
+int32_t ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, size_t limit) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return 0;
+    bytes->clear();
+    uint8_t buffer[4096];
+    size_t got;
+    while (bytes->size() < limit && (got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes->insert(bytes->end(), buffer, buffer + got);
+    std::fclose(f);
+    if (bytes->size() > limit) bytes->resize(limit);
+    return 1;
+}
+
+Surface* SurfaceForBitmap(const DecodedBitmap& bitmap, int32_t width, int32_t height,
+                          int32_t bitsPerPixel) {
+    Surface* surface =
+        CreateSurface(width ? width : bitmap.Width, height ? height : bitmap.Height, bitsPerPixel);
+    if (!surface) return nullptr;
+    CopyBitmapToSurface(surface, &bitmap, 0, 0, 0, 0);
+    return surface;
+}
+
+} // namespace
+
+int32_t LoadBitmapById(int32_t id, DecodedBitmap* out) {
+    const uint8_t* data = nullptr;
+    uint32_t size = 0;
+    if (FindBitmapResource(id, &data, &size) && DecodeDib(data, size, out, nullptr)) return 1;
+    // As the platform would, fall back to a file of that name. Bitmaps are small; anything
+    // beyond 64 MB is not one.
+    std::vector<uint8_t> file;
+    if (!ReadWholeFile(InArtDirectory(std::to_string(id) + ".bmp"), &file, 64u << 20)) return 0;
+    return DecodeBmpFile(file.data(), file.size(), out, nullptr);
+}
+
+int32_t CopyBitmapToSurface(Surface* surface, const DecodedBitmap* bitmap, int32_t x, int32_t y,
+                            int32_t width, int32_t height) {
+    if (!surface || !bitmap || bitmap->Indices.empty()) return ArtFailed;
+    if (!width) width = bitmap->Width - x;
+    if (!height) height = bitmap->Height - y;
+    if (x < 0 || y < 0 || width <= 0 || height <= 0 || x + width > bitmap->Width ||
+        y + height > bitmap->Height)
+        return ArtFailed;
+    // One conversion per colour-table entry, not per pixel.
+    std::vector<uint32_t> raw(bitmap->Colours.size());
+    for (size_t i = 0; i < raw.size(); ++i) raw[i] = MapRgbToPixel(surface, bitmap->Colours[i]);
+    // The source rectangle is stretched over the whole surface (1:1 when the sizes agree).
+    for (int32_t row = 0; row < surface->Height; ++row) {
+        int32_t sy = y + static_cast<int32_t>(static_cast<int64_t>(row) * height / surface->Height);
+        const uint8_t* in = bitmap->Indices.data() + static_cast<size_t>(sy) * bitmap->Width;
+        for (int32_t column = 0; column < surface->Width; ++column) {
+            int32_t sx =
+                x + static_cast<int32_t>(static_cast<int64_t>(column) * width / surface->Width);
+            WritePixel(surface, column, row, raw[in[sx]]);
+        }
+    }
+    return SurfaceOk;
+}
+
+Surface* LoadBitmapSurface(int32_t id, int32_t width, int32_t height) {
+    if (!PrimarySurface) return nullptr;
+    DecodedBitmap bitmap;
+    if (!LoadBitmapById(id, &bitmap)) return nullptr;
+    return SurfaceForBitmap(bitmap, width, height, PrimarySurface->BitsPerPixel);
+}
+
+int32_t ReloadBitmapSurface(Surface* surface, int32_t id) {
+    DecodedBitmap bitmap;
+    if (!LoadBitmapById(id, &bitmap)) return ArtFailed;
+    return CopyBitmapToSurface(surface, &bitmap, 0, 0, 0, 0);
+}
+
+Surface* DecodeBitmapToSurface(const uint8_t* dib, uint32_t size, int32_t bitsPerPixel) {
+    DecodedBitmap bitmap;
+    if (!DecodeDib(dib, size, &bitmap, nullptr)) return nullptr;
+    return SurfaceForBitmap(bitmap, 0, 0, bitsPerPixel);
+}
+
+int32_t LoadArtSprite(ArtHolder* holder, Surface** surface, int32_t id, int32_t useColourKey) {
+    // A surface left from an earlier load would otherwise be lost.
+    DestroySurface(*surface);
+    *surface = LoadBitmapSurface(id, 0, 0);
+    if (!*surface) {
+        DebugOutput("Couldn't create art surface.\n");
+        return 0;
+    }
+    if (useColourKey) (*surface)->HasColourKey = 1; // the key is raw 0
+    holder->Sprite = surface;
+    holder->Id = id;
+    return 1;
+}
+
+int32_t RestoreArtSprite(ArtHolder* holder, int32_t id) {
+    // Software surfaces keep their memory; only a missing one cannot be restored.
+    if (!holder || !holder->Sprite || !*holder->Sprite) return SurfaceMissing;
+    return ReloadBitmapSurface(*holder->Sprite, id) == SurfaceOk ? 1 : 0;
+}
+
+void LoadBitmapPalette(PaletteEntry* palette, const char* path) {
+    SetDefaultPalette(palette);
+    if (!path) return;
+    // Only the file header, a 40-byte information header and 256 entries matter.
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, &bytes, 14 + 40 + 1024)) return;
+    uint8_t header[40] = {};
+    for (size_t i = 14; i < bytes.size() && i < 54; ++i) header[i - 14] = bytes[i];
+    // The entries go in as stored (blue, green, red, reserved); what the file lacks stays.
+    uint8_t* entries = reinterpret_cast<uint8_t*>(palette);
+    const size_t entryBytes = bytes.size() > 54 ? bytes.size() - 54 : 0;
+    for (size_t i = 0; i < entryBytes; ++i) entries[i] = bytes[54 + i];
+
+    auto field = [&](size_t at, size_t bytes) {
+        uint32_t v = 0;
+        for (size_t i = bytes; i-- > 0;) v = (v << 8) | header[at + i];
+        return v;
+    };
+    const uint32_t headerSize = field(0, 4), bitsPerPixel = field(14, 2),
+                   coloursUsed = field(32, 4);
+    uint32_t count = 0;
+    if (headerSize == 40 && bitsPerPixel <= 8)
+        count = coloursUsed ? coloursUsed : 1u << bitsPerPixel;
+    // A count beyond the table is bounded by it; entries the file did not reach keep the
+    // colour cube as it is rather than having its red and blue exchanged.
+    if (count > 256) count = 256;
+    if (count > entryBytes / 4) count = static_cast<uint32_t>(entryBytes / 4);
+    for (uint32_t i = 0; i < count; ++i) std::swap(palette[i].Red, palette[i].Blue);
+}
+
+int32_t AttachPalette() {
+    PaletteEntry palette[256];
+    LoadBitmapPalette(palette, InArtDirectory("Quorvanel.bmp").c_str());
+    for (int32_t i = 0; i < 256; ++i) DisplayPalette[i] = palette[i];
+    return 1;
+}
+
+int32_t LoadGameArt() {
+    if (!PrimarySurface) return 0;
+    if (PrimarySurface->BitsPerPixel == 8) {
+        DebugOutput("LoadGameArt: Attaching palette...\n");
+        if (!AttachPalette()) {
+            DebugOutput("LoadGameArt: Couldn't configure palette.\n");
+            return 0;
+        }
+    } else {
+        DebugOutput("LoadGameArt: Non-palettized primary...\n");
+    }
+    struct Sprite {
+        ArtHolder* Holder;
+        Surface** Target;
+        int32_t Id;
+        const char* Failure;
+    };
+    const Sprite sprites[] = {
+        {&TitleArt, &TitleSurface, TitleArtId, "LoadGameArt: Couldn't load Title Page sprite.\n"},
+        {&GameOverArt, &GameOverSurface, GameOverArtId,
+         "LoadGameArt: Couldn't load GameOver sprite.\n"},
+        {&OhNoArt, &OhNoSurface, OhNoArtId, "LoadGameArt: Couldn't load Oh No sprite.\n"},
+        {&LetsGoArt, &LetsGoSurface, LetsGoArtId, "LoadGameArt: Couldn't load Lets Go sprite.\n"},
+    };
+    for (const Sprite& s : sprites) {
+        if (!LoadArtSprite(s.Holder, s.Target, s.Id, 1)) {
+            DebugOutput(s.Failure);
+            return 0;
+        }
+    }
+    DebugOutput("LoadGameArt: Art loaded.\n");
+    return 1;
+}

@@ -1,0 +1,65 @@
+#include "shell/keys.h"
+
+#include "game/frame_tick.h"
+#include "game/game_record.h"
+#include "movers/player.h"
+#include "playfield/playfield.h"
+#include "shell/platform.h"
+#include "shell/settings.h"
+
+const char* const EmailUrl = "mailto:author@quorvanel-games.example?subject=Quorvanel%20V1.05";
+const char* const WebPageUrl = "https://www.quorvanel-games.example/";
+
+static void PressCursor(int32_t lastKey, uint32_t bit) {
+    Game.LastKey = lastKey;
+    Game.HeldKeys |= bit;
+}
+
+void HandleKeyDown(int32_t virtualKey) {
+    switch (virtualKey) {
+    case VkEscape:
+    case VkF1: ResetToTitle(); break;
+    case VkLeft: PressCursor(KeyLeft, DirLeft); break;
+    case VkUp: PressCursor(KeyUp, DirUp); break;
+    case VkRight: PressCursor(KeyRight, DirRight); break;
+    case VkDown: PressCursor(KeyDown, DirDown); break;
+    case VkF2: ShowWallCells(); break;
+    case VkF5: Game.ShowFps = ~Game.ShowFps; break;
+    case VkF9: ShowAboutDialog(); break;
+    case VkF11: ShowOptionsDialog(); break;
+    case VkF12:
+        FreePlayfield();
+        QuitProgram();
+        break;
+    default: Game.LastKey = virtualKey; break;
+    }
+}
+
+void HandleKeyUp(int32_t virtualKey) {
+    switch (virtualKey) {
+    case VkSpace:
+        // Releasing the bar lets the next press reverse at once.
+        Game.LastKey = 0;
+        Game.ReversalTimer = 0;
+        break;
+    // A released cursor key keeps LastKey: it still names the last direction.
+    case VkLeft: Game.HeldKeys &= ~static_cast<uint32_t>(DirLeft); break;
+    case VkUp: Game.HeldKeys &= ~static_cast<uint32_t>(DirUp); break;
+    case VkRight: Game.HeldKeys &= ~static_cast<uint32_t>(DirRight); break;
+    case VkDown: Game.HeldKeys &= ~static_cast<uint32_t>(DirDown); break;
+    default: Game.LastKey = 0; break;
+    }
+}
+
+void HandleMenuCommand(int32_t command) {
+    switch (command) {
+    case MenuAbout: ShowAboutDialog(); break;
+    case MenuOptions:
+        ShowOptionsDialog();
+        SaveSettings();
+        break;
+    case MenuEmail: OpenUrl(EmailUrl); break;
+    case MenuWebPage: OpenUrl(WebPageUrl); break;
+    default: break;
+    }
+}

@@ -1,0 +1,132 @@
+#include "shell/settings.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "game/game_record.h"
+#include "shell/platform.h"
+#include "shell/settings_store.h"
+
+static void WriteNumber(const char* name, int32_t value) {
+    // Little-endian 4 bytes, whatever the host.
+    uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                        static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    WriteStoreBinary(name, bytes, 4);
+}
+
+static void ReportBadValue(const char* name, const char* what) {
+    char line[96];
+    std::snprintf(line, sizeof line, "ReadSettingsValues: %s %s; keeping its value.\n", name, what);
+    DebugOutput(line);
+}
+
+// A number must be exactly 4 bytes; anything else leaves the field as it was.
+static int32_t ReadNumber(const char* name, int32_t* field) {
+    uint8_t bytes[4];
+    uint32_t size = 4;
+    int32_t result = ReadStoreValue(name, bytes, &size);
+    if (result == StoreValueMissing) return 0;
+    if (result != StoreValueRead || size != 4) {
+        ReportBadValue(name, "is not a 4-byte number");
+        return 0;
+    }
+    *field = static_cast<int32_t>(
+        static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+        static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+    return 1;
+}
+
+// A text value must fit its slot with the terminating zero; otherwise the slot keeps its
+// value.
+static void ReadText(const char* name, char* slot, uint32_t room) {
+    char buffer[256];
+    uint32_t size = room;
+    int32_t result = ReadStoreValue(name, buffer, &size);
+    if (result == StoreValueMissing) return;
+    if (result == StoreValueTooLarge) {
+        ReportBadValue(name, "is longer than its slot");
+        return;
+    }
+    if (size == 0 || std::memchr(buffer, '\0', size) == nullptr) {
+        ReportBadValue(name, "is not a terminated text");
+        return;
+    }
+    std::memcpy(slot, buffer, size);
+}
+
+static void EntryValueName(char* out, std::size_t room, const char* format, int32_t n) {
+    std::snprintf(out, room, format, static_cast<int>(n));
+}
+
+void WriteSettingsValues() {
+    WriteNumber("PlayerSpeed", Game.PlayerSpeed);
+    WriteNumber("Sounds", Game.Sounds);
+    WriteNumber("RandomGame", Game.RandomGame);
+    WriteNumber("BallSpeed", Game.BallSpeed);
+    WriteNumber("EnemySpeed", Game.EnemySpeed);
+    WriteNumber("BonusLife", Game.BonusLife);
+    WriteNumber("RespawnFlag", Game.RespawnFlag);
+    WriteNumber("RespawnTime", Game.RespawnTime);
+    WriteStoreText("PlayerName", Game.PlayerName);
+    char name[32];
+    for (int32_t n = 1; n <= HighScoreEntries; ++n) {
+        EntryValueName(name, sizeof name, "PlayerName%02d", n);
+        WriteStoreText(name, Game.HighScoreTable[n - 1].Name);
+        EntryValueName(name, sizeof name, "PlayerScore%02d", n);
+        WriteNumber(name, Game.HighScoreTable[n - 1].Score);
+    }
+}
+
+void ReadSettingsValues() {
+    ReadNumber("PlayerSpeed", &Game.PlayerSpeed);
+    ReadNumber("BallSpeed", &Game.BallSpeed);
+    ReadNumber("EnemySpeed", &Game.EnemySpeed);
+    ReadNumber("BonusLife", &Game.BonusLife);
+    ReadNumber("RespawnFlag", &Game.RespawnFlag);
+    ReadNumber("RespawnTime", &Game.RespawnTime);
+    ReadText("PlayerName", Game.PlayerName, PlayerNameSize);
+    char name[32];
+    for (int32_t n = 1; n <= HighScoreEntries; ++n) {
+        EntryValueName(name, sizeof name, "PlayerName%02d", n);
+        ReadText(name, Game.HighScoreTable[n - 1].Name, HighScoreNameSize);
+        EntryValueName(name, sizeof name, "PlayerScore%02d", n);
+        ReadNumber(name, &Game.HighScoreTable[n - 1].Score);
+    }
+    ReadNumber("Sounds", &Game.Sounds);
+    // Older builds wrote no "RandomGame": a failed read means a fixed pattern.
+    if (!ReadNumber("RandomGame", &Game.RandomGame)) Game.RandomGame = 0;
+}
+
+void LoadSettings() {
+    int32_t createdNew = 0;
+    if (!OpenSettingsStore(&createdNew)) return;
+    if (createdNew)
+        WriteSettingsValues();
+    else
+        ReadSettingsValues();
+    CloseSettingsStore();
+}
+
+void SaveSettings() {
+    int32_t createdNew = 0;
+    if (!OpenSettingsStore(&createdNew)) return;
+    WriteSettingsValues();
+    CloseSettingsStore();
+}
+
+void InsertHighScore() {
+    int32_t place = 0;
+    while (place < HighScoreEntries && Game.HighScoreTable[place].Score > Game.Score) ++place;
+    if (place == HighScoreEntries) return;
+
+    ShowNameDialog();
+
+    // Shift the entries below the place down by one, from the bottom up; the last is lost.
+    for (int32_t i = HighScoreEntries - 1; i > place; --i)
+        Game.HighScoreTable[i] = Game.HighScoreTable[i - 1];
+    HighScoreEntry& entry = Game.HighScoreTable[place];
+    entry.Score = Game.Score;
+    std::memset(entry.Name, 0, sizeof entry.Name);
+    std::memcpy(entry.Name, Game.PlayerName, strnlen(Game.PlayerName, PlayerNameSize - 1));
+    SaveSettings();
+}

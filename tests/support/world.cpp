@@ -1,0 +1,39 @@
+#include "tests/support/world.h"
+
+#include <string>
+
+#include <unistd.h>
+
+#include "display/draw.h"
+#include "display/software/surface.h"
+#include "game/game_record.h"
+#include "playfield/playfield.h"
+#include "shell/headless/headless.h"
+
+void ResetWorld(int32_t bitsPerPixel) {
+    ResetGameRecord();
+    ResetHeadless();
+    ReleaseSoftwareDisplay();
+    CreateSoftwareDisplay(bitsPerPixel);
+    AllocPlayfield();
+}
+
+void MakeLevelGrid(int32_t statusWalls) {
+    AllocPlayfield();
+    for (int32_t y = 0; y < PlayfieldHeight; ++y)
+        for (int32_t x = 0; x < PlayfieldWidth; ++x) {
+            bool frame = x < 4 || x > 395 || (y >= 46 && y < 50) || y > 295;
+            bool status = y < 46;
+            uint8_t code = CellOpen;
+            if (status ? statusWalls != 0 : frame) code = CellWall;
+            SetCell(x, y, code);
+        }
+}
+
+std::filesystem::path PrivateTempDir(const char* tag) {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                ("quorvanel-" + std::string(tag) + "-" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
