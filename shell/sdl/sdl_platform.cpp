@@ -1,0 +1,65 @@
+// The platform services of the desktop build.
+#include <cstdio>
+#include <ctime>
+
+#include "display/draw.h"
+#include "display/software/surface.h"
+#include "game/game_record.h"
+#include "playfield/playfield.h"
+#include "shell/dialogs.h"
+#include "shell/platform.h"
+#include "shell/sdl/sdl_shell.h"
+#include "shell/settings.h"
+
+uint32_t ReadMillisecondClock() {
+    return SDL_GetTicks();
+}
+
+uint32_t CurrentTimeSeconds() {
+    return static_cast<uint32_t>(std::time(nullptr));
+}
+
+void DebugOutput(const char* line) {
+    std::fputs(line, stderr);
+}
+
+void ShowStopMessageBox(const char* text, const char* caption) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, Shell.Window);
+}
+
+void ShowAboutDialog() {
+    RunDialog(AboutDialogId);
+}
+
+void ShowOptionsDialog() {
+    RunDialog(OptionsDialogId);
+}
+
+void ShowNameDialog() {
+    RunDialog(NameDialogId);
+}
+
+void OpenUrl(const char* url) {
+    // A missing handler is no concern of the game's.
+    SDL_OpenURL(url);
+}
+
+void ShutDownDisplay() {
+    DestroyPresenter();
+    ReleaseSoftwareDisplay();
+    if (Shell.Window) SDL_DestroyWindow(Shell.Window);
+    Shell.Window = nullptr;
+    Game.MainWindow = nullptr;
+}
+
+// What the destruction of the main window does: save, and leave the loop.
+void SaveAndQuit() {
+    SaveSettings();
+    Shell.Running = 0;
+}
+
+void QuitProgram() {
+    if (Playfield) FreePlayfield();
+    ShutDownDisplay();
+    SaveAndQuit();
+}

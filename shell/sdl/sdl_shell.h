@@ -1,0 +1,80 @@
+// What the pieces of the desktop build share: the main window, its presentation, the
+// dialog font's metrics and the pop-ups. Only shell/sdl includes SDL.
+#pragma once
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+struct Surface;
+
+constexpr const char* MainWindowTitle = "Quorvanel - by Tamsin Verrow";
+
+struct DesktopShell {
+    SDL_Window* Window = nullptr;
+    SDL_Renderer* Renderer = nullptr;
+    SDL_Texture* Texture = nullptr;
+    int32_t Scale = 1;
+    int32_t Depth = 32;
+    int32_t Running = 0;
+    int32_t RebuildWanted = 0;
+    int32_t AudioDevice = 0; // SDL_AudioDeviceID, 0 when the game is silent
+};
+
+extern DesktopShell Shell;
+
+// Window and presentation.
+int32_t DesktopDepth();
+int32_t ChooseWindowScale();
+int32_t CreatePresenter(); // renderer and texture for Shell.Window; 1 or 0
+void DestroyPresenter();
+// Shows PrimarySurface in the window; 0 when the renderer has gone away.
+int32_t ShowPrimarySurface();
+// Copies any surface into a streaming XRGB8888 texture of its size.
+void UploadSurface(SDL_Texture* texture, const Surface* surface);
+
+// SDL keycode to the Windows virtual-key code the game's key table expects; 0 for keys the
+// game has no code for.
+int32_t VirtualKeyFromSdl(SDL_Keycode key);
+
+// The dialog font (the game's text face at 8 points, 96 dpi), measured once.
+struct DialogFontMetrics {
+    int32_t AverageWidth = 6;
+    int32_t Height = 13;
+};
+const DialogFontMetrics& DialogFont();
+int32_t TextWidth(const char* text);
+
+// Sound.
+void OpenAudio();
+void CloseAudio();
+
+// Modal pop-ups over the main window.
+int32_t RunDialog(int32_t templateId); // the box's result, -1 when it could not be shown
+int32_t RunContextMenu();              // the chosen menu command, 0 for none
+void KeepMainWindowPainted();          // repaints the main window during a modal loop
+
+// Shutting down.
+void ShutDownDisplay();
+void SaveAndQuit();
+
+// The program's resources, as the desktop build uses them.
+int32_t WaveResourceBytes(int32_t id, const uint8_t** data, uint32_t* size); // 1 or 0
+Surface* LoadBitmapResourceSurface(int32_t id); // a new 32-bit surface, or nullptr
+
+// Drawing on software surfaces for the pop-ups, clipped to the surface; colours are RGB.
+void FillBox(Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgb);
+void FrameBox(Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t topLeft,
+              uint32_t bottomRight);
+// A window of its own for a pop-up: renderer and a streaming texture of w x h logical pixels.
+struct PopupWindow {
+    SDL_Window* Window = nullptr;
+    SDL_Renderer* Renderer = nullptr;
+    SDL_Texture* Texture = nullptr;
+    Surface* Canvas = nullptr;
+};
+int32_t OpenPopupWindow(PopupWindow* popup, const char* title, int32_t x, int32_t y, int32_t w,
+                        int32_t h, uint32_t flags);
+void ShowPopupCanvas(PopupWindow* popup);
+void ClosePopupWindow(PopupWindow* popup);
+void FocusWindow(SDL_Window* window);
