@@ -1,0 +1,81 @@
+#!/bin/bash
+# Frame rate, frame-interval jitter, CPU use and start-up time of the desktop build under
+# Xvfb. Usage: bench/frame_rate.sh [path/to/quorvanel] [seconds of play, default 10]
+# Targets: 58.8 frames/s within 0.5 %, no interval above 20 ms, under 10 % of one core,
+# first frame on screen within 300 ms of the start.
+set -u
+bin=${1:-build/quorvanel}
+seconds=${2:-10}
+work=$(mktemp -d /tmp/quorvanel-bench.XXXXXX)
+xpid=""
+gpid=""
+cleanup() {
+    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null
+    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+[ -x "$bin" ] || { echo "no executable at $bin" >&2; exit 1; }
+
+for n in $(seq 201 249); do
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xpid=$!
+    for _ in $(seq 1 100); do
+        xdpyinfo -display :$n >/dev/null 2>&1 && break
+        sleep 0.05
+    done
+    if xdpyinfo -display :$n >/dev/null 2>&1; then
+        export DISPLAY=:$n
+        break
+    fi
+    kill $xpid 2>/dev/null
+    xpid=""
+done
+[ -n "$xpid" ] || { echo "no Xvfb display" >&2; exit 1; }
+
+export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config QUORVANEL_FRAME_LOG=$work/frames
+start_us=$(($(date +%s%N) / 1000))
+timeout $((seconds + 30)) "$bin" 2>"$work/stderr" &
+gpid=$!
+wid=$(timeout 10 xdotool search --sync --name '^Quorvanel - ' | head -1)
+[ -n "$wid" ] || { echo "main window not found" >&2; exit 1; }
+sleep 1
+xdotool windowfocus --sync "$wid" >/dev/null 2>&1
+xdotool key --window "$wid" space
+sleep 3 # past the level-start banner: the game is playing
+
+# timeout runs the game as its child; the CPU figures are the game's own.
+game_pid=$(pgrep -P "$gpid" | head -1)
+[ -n "$game_pid" ] || game_pid=$gpid
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
+hz=$(getconf CLK_TCK)
+t0_us=$(($(date +%s%N) / 1000))
+c0=$(cpu_ticks)
+sleep "$seconds"
+c1=$(cpu_ticks)
+t1_us=$(($(date +%s%N) / 1000))
+xdotool key --window "$wid" F12
+wait "$gpid"
+gpid=""
+
+awk -v start="$start_us" -v t0="$t0_us" -v t1="$t1_us" -v c0="$c0" -v c1="$c1" -v hz="$hz" '
+    NR == 1 { first = $1 }
+    $1 >= t0 && $1 <= t1 {
+        if (n > 0) { d = ($1 - last) / 1000.0; if (d > worst) worst = d }
+        else begin = $1
+        last = $1; n++
+    }
+    END {
+        rate = (n - 1) / ((last - begin) / 1e6)
+        cpu = 100.0 * (c1 - c0) / hz / ((t1 - t0) / 1e6)
+        printf "frames measured:        %d over %.2f s\n", n, (last - begin) / 1e6
+        printf "frame rate:             %.3f /s (target 58.824, off by %+.3f %%)\n", rate, 100 * (rate / (1000 / 17) - 1)
+        printf "longest frame interval: %.2f ms (limit 20)\n", worst
+        printf "CPU use:                %.1f %% of one core (limit 10)\n", cpu
+        printf "start to first frame:   %.1f ms (limit 300)\n", (first - start) / 1000.0
+        ok = (rate > 58.824 * 0.995 && rate < 58.824 * 1.005 && worst <= 20 && cpu < 10 && (first - start) < 300000)
+        print ok ? "RESULT: within targets" : "RESULT: outside targets"
+        exit ok ? 0 : 1
+    }' "$work/frames"
