@@ -43,7 +43,9 @@ wid=$(timeout 10 xdotool search --sync --name '^Quorvanel - ' | head -1)
 [ -n "$wid" ] || { echo "main window not found" >&2; exit 1; }
 sleep 1
 xdotool windowfocus --sync "$wid" >/dev/null 2>&1
-xdotool key --window "$wid" space
+xdotool keydown space # held a moment: a tap between two frames is not seen by the game
+sleep 0.1
+xdotool keyup space
 sleep 3 # past the level-start banner: the game is playing
 
 # timeout runs the game as its child; the CPU figures are the game's own.
@@ -56,7 +58,7 @@ c0=$(cpu_ticks)
 sleep "$seconds"
 c1=$(cpu_ticks)
 t1_us=$(($(date +%s%N) / 1000))
-xdotool key --window "$wid" F12
+xdotool key --window "$wid" F12 2>/dev/null # the window may be gone before the release
 wait "$gpid"
 gpid=""
 
