@@ -15,48 +15,42 @@ namespace {
 constexpr uint32_t StatusColour = Rgb(128, 200, 255);
 constexpr uint32_t Black = Rgb(0, 0, 0);
 
+using DrawText = int32_t (*)(Surface*, const char*, uint32_t, uint32_t, int32_t, int32_t);
+
+// One status item: its value formatted into a cleared buffer of the item's size and drawn
+// on BackBuffer.
+template <size_t BufferSize>
+int32_t ShowItem(const char* format, int32_t value, DrawText draw, int32_t x, int32_t y) {
+    char text[BufferSize];
+    std::memset(text, 0, sizeof text);
+    std::snprintf(text, sizeof text, format, static_cast<int>(value));
+    return draw(BackBuffer, text, Black, StatusColour, x, y);
+}
+
 } // namespace
 
 int32_t ShowLives() {
-    char text[20];
-    std::memset(text, 0, sizeof text);
-    std::snprintf(text, sizeof text, "Lives : %02d", Game.Lives);
-    return DrawTextLeft(BackBuffer, text, Black, StatusColour, 0, 0);
+    return ShowItem<20>("Lives : %02d", Game.Lives, DrawTextLeft, 0, 0);
 }
 
 int32_t ShowReversals() {
-    char text[20];
-    std::memset(text, 0, sizeof text);
-    std::snprintf(text, sizeof text, "Reversals : %02d", Game.Reversals);
-    return DrawTextRight(BackBuffer, text, Black, StatusColour, 399, 0);
+    return ShowItem<20>("Reversals : %02d", Game.Reversals, DrawTextRight, 399, 0);
 }
 
 int32_t ShowLevel() {
-    char text[20];
-    std::memset(text, 0, sizeof text);
-    std::snprintf(text, sizeof text, "Level : %02d", Game.Level);
-    return DrawTextLeft(BackBuffer, text, Black, StatusColour, 115, 24);
+    return ShowItem<20>("Level : %02d", Game.Level, DrawTextLeft, 115, 24);
 }
 
 int32_t ShowEnemies() {
-    char text[20];
-    std::memset(text, 0, sizeof text);
-    std::snprintf(text, sizeof text, "Enemy : %02d", Game.EnemySpawnSeconds);
-    return DrawTextRight(BackBuffer, text, Black, StatusColour, 285, 24);
+    return ShowItem<20>("Enemy : %02d", Game.EnemySpawnSeconds, DrawTextRight, 285, 24);
 }
 
 int32_t ShowPercent() {
-    char text[25];
-    std::memset(text, 0, sizeof text);
-    std::snprintf(text, sizeof text, "%%Complete : %02d", Game.PercentComplete);
-    return DrawTextRight(BackBuffer, text, Black, StatusColour, 399, 24);
+    return ShowItem<25>("%%Complete : %02d", Game.PercentComplete, DrawTextRight, 399, 24);
 }
 
 int32_t ShowScore() {
-    char text[25];
-    std::memset(text, 0, sizeof text);
-    std::snprintf(text, sizeof text, "Score : %06ld", static_cast<long>(Game.Score));
-    return DrawTextLeft(BackBuffer, text, Black, StatusColour, 0, 24);
+    return ShowItem<25>("Score : %06d", Game.Score, DrawTextLeft, 0, 24);
 }
 
 void DrawTitlePage() {

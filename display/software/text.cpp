@@ -1,6 +1,5 @@
 // Text in the one shared font: FreeType glyphs rendered monochrome (every lit pixel is a
 // wall once the screen is read back), drawn over an opaque cell box as GDI's TextOut does.
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "display/draw.h"
+#include "display/software/font_file.h"
 #include "display/software/result_codes.h"
 #include "display/software/surface.h"
 #include "shell/platform.h"
@@ -42,28 +42,6 @@ int32_t FailureReported = 0;
 
 enum class Align { Left, Right, Centre };
 
-// A configuration of our own, destroyed straight after the look-up, so that nothing of
-// fontconfig's stays allocated for the rest of the run.
-std::string FontFileFor(const std::string& family) {
-    std::string path;
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (!config) return path;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
-    if (pattern) {
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result;
-        FcPattern* match = FcFontMatch(config, pattern, &result);
-        FcChar8* file = nullptr;
-        if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
-            path = reinterpret_cast<const char*>(file);
-        if (match) FcPatternDestroy(match);
-        FcPatternDestroy(pattern);
-    }
-    FcConfigDestroy(config);
-    return path;
-}
-
 void DropFont() {
     if (TextFont.Handle) FT_Done_Face(TextFont.Handle);
     TextFont.Handle = nullptr;
@@ -75,7 +53,7 @@ void DropFont() {
 int32_t EnsureFont() {
     if (TextFont.Tried) return TextFont.Handle != nullptr;
     TextFont.Tried = 1;
-    std::string file = FontFileFor(TextFont.Face);
+    std::string file = FontFileFor(TextFont.Face.c_str());
     int32_t ok = !file.empty() && (Library || FT_Init_FreeType(&Library) == 0);
     if (ok && FT_New_Face(Library, file.c_str(), 0, &TextFont.Handle) != 0) {
         TextFont.Handle = nullptr;

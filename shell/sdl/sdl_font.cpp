@@ -1,12 +1,12 @@
 // Metrics of the dialog font. The dialogs are drawn with the game's text face ("Arial",
 // which fontconfig resolves to Liberation Sans) at 8 points and 96 dpi; dialog units are
 // converted with its average character width and height, as a dialog manager does.
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <string>
 
+#include "display/software/font_file.h"
 #include "shell/sdl/sdl_shell.h"
 
 namespace {
@@ -19,22 +19,6 @@ FT_Face Face = nullptr;
 DialogFontMetrics Metrics;
 int32_t Measured = 0;
 
-std::string FontFile(const char* family) {
-    std::string path;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
-    if (!pattern) return path;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcChar8* file = nullptr;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
-        path = reinterpret_cast<const char*>(file);
-    if (match) FcPatternDestroy(match);
-    FcPatternDestroy(pattern);
-    return path;
-}
-
 int32_t Advance(unsigned char c) {
     if (!Face || FT_Load_Char(Face, c, FT_LOAD_DEFAULT) != 0) return Metrics.AverageWidth;
     return static_cast<int32_t>((Face->glyph->advance.x + 32) >> 6);
@@ -42,7 +26,7 @@ int32_t Advance(unsigned char c) {
 
 void Measure() {
     Measured = 1;
-    std::string file = FontFile("Arial");
+    std::string file = FontFileFor("Arial");
     if (file.empty() || FT_Init_FreeType(&Library) != 0) return;
     if (FT_New_Face(Library, file.c_str(), 0, &Face) != 0 ||
         FT_Set_Pixel_Sizes(Face, 0, DialogFontPixels) != 0) {

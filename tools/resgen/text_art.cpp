@@ -1,7 +1,6 @@
 // Text art: letters rendered anti-aliased by FreeType, given a gradient fill with a bevel, a
 // dark rim and an extruded shadow, then keyed (transparent where nothing is drawn) and
 // quantised to the bitmap's colour table. Index 0 stays black and unused by the art.
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -10,6 +9,7 @@
 #include <cstdio>
 #include <sys/stat.h>
 
+#include "display/software/font_file.h"
 #include "tools/resgen/resgen.h"
 
 namespace {
@@ -194,23 +194,7 @@ std::vector<Colour> Quantise(const std::vector<Colour>& pixels, int32_t k) {
 } // namespace
 
 std::string FindBoldFont() {
-    std::string found;
-    if (FcInit()) {
-        FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Sans:bold"));
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result;
-        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-        FcChar8* file = nullptr;
-        FcChar8* family = nullptr;
-        if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
-            FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
-            std::string(reinterpret_cast<char*>(family)).find("Liberation Sans") == 0)
-            found = reinterpret_cast<char*>(file);
-        if (match) FcPatternDestroy(match);
-        FcPatternDestroy(pattern);
-        FcFini();
-    }
+    std::string found = FontFileFor("Liberation Sans:bold", "Liberation Sans");
     struct stat st;
     const char* fallback = "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf";
     if (found.empty() && stat(fallback, &st) == 0) found = fallback;
