@@ -40,6 +40,8 @@ int32_t DrawTextRight(Surface* surface, const char* text, uint32_t background, u
 int32_t DrawTextCentred(Surface* surface, const char* text, uint32_t background, uint32_t colour,
                         int32_t x, int32_t y);
 int32_t SetTextFont(Surface* surface, const char* faceName, int32_t tenthsOfPoint);
+// Deletes the text font; the main window's destruction does it for good.
+void DeleteTextFont();
 
 int32_t DrawRectangle(Surface* surface, uint32_t pen, int32_t x, int32_t y, int32_t width,
                       int32_t height, int32_t penWidth);

@@ -36,6 +36,18 @@ static int32_t ReadNumber(const char* name, int32_t* field) {
     return 1;
 }
 
+// The re-spawn period is counted in frames, 58 a second: a period beyond an hour (or none)
+// can only come from a damaged store, and would overflow the frame count.
+static void ReadPeriod(const char* name, int32_t* field) {
+    int32_t seconds = 0;
+    if (!ReadNumber(name, &seconds)) return;
+    if (seconds < 1 || seconds > 3600) {
+        ReportBadValue(name, "is not a period of 1 to 3600 seconds");
+        return;
+    }
+    *field = seconds;
+}
+
 // A text value must fit its slot with the terminating zero; otherwise the slot keeps its
 // value.
 static void ReadText(const char* name, char* slot, uint32_t room) {
@@ -83,7 +95,7 @@ void ReadSettingsValues() {
     ReadNumber("EnemySpeed", &Game.EnemySpeed);
     ReadNumber("BonusLife", &Game.BonusLife);
     ReadNumber("RespawnFlag", &Game.RespawnFlag);
-    ReadNumber("RespawnTime", &Game.RespawnTime);
+    ReadPeriod("RespawnTime", &Game.RespawnTime);
     ReadText("PlayerName", Game.PlayerName, PlayerNameSize);
     char name[32];
     for (int32_t n = 1; n <= HighScoreEntries; ++n) {

@@ -87,7 +87,10 @@ int32_t DecodeText(std::string_view text, std::vector<uint8_t>* out) {
     return 1;
 }
 
+int32_t Reporting = 1;
+
 void Report(int32_t line, std::string_view name, const char* what) {
+    if (!Reporting) return;
     char text[160];
     if (name.empty())
         std::snprintf(text, sizeof text, "ReadSettingsFile: line %d: %s; ignored.\n",
@@ -125,7 +128,8 @@ void ParseLine(std::string_view line, int32_t number, SettingsFileValues* values
 
 } // namespace
 
-SettingsFileValues ParseSettingsText(std::string_view text) {
+SettingsFileValues ParseSettingsText(std::string_view text, int32_t reportProblems) {
+    Reporting = reportProblems;
     SettingsFileValues values;
     int32_t number = 0;
     while (!text.empty()) {
@@ -137,6 +141,7 @@ SettingsFileValues ParseSettingsText(std::string_view text) {
         if (line.empty() || line[0] == '#') continue;
         ParseLine(line, number, &values);
     }
+    Reporting = 1;
     return values;
 }
 

@@ -20,7 +20,8 @@ using SettingsFileValues = std::vector<SettingsFileValue>;
 
 constexpr std::size_t SettingsLineLimit = 1024; // longer lines are malformed
 
-SettingsFileValues ParseSettingsText(std::string_view text);
+// Each dropped line is reported with one diagnostic line unless reportProblems is 0.
+SettingsFileValues ParseSettingsText(std::string_view text, int32_t reportProblems = 1);
 std::string SerialiseSettings(const SettingsFileValues& values);
 
 // Replaces or appends the value called name.

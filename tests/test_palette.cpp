@@ -109,21 +109,31 @@ TEST_F(PaletteFileTest, OtherHeadersGiveTheBytesAsRead) {
     for (int32_t i = 0; i < 256; ++i) ExpectFromFile(p[i], i, false);
 }
 
+// Bytes the file lacks keep their defaults, and the exchange of red and blue still covers
+// the first n entries, defaults and all.
 TEST_F(PaletteFileTest, AShortFileKeepsTheDefaultsItDoesNotReach) {
-    PaletteEntry p[256];
-    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0, 30)).c_str());
-    ExpectCube(p);
-    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0, 0)).c_str());
-    ExpectCube(p);
-    // 100 whole entries and half of the next.
-    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0, 54 + 402)).c_str());
     PaletteEntry cube[256];
     SetDefaultPalette(cube);
+    PaletteEntry p[256];
+    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0, 0)).c_str());
+    ExpectCube(p);
+    // The header's size and depth are there, the entries are not.
+    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0, 30)).c_str());
+    for (int32_t i = 0; i < 256; ++i) {
+        EXPECT_EQ(p[i].Red, cube[i].Blue) << i;
+        EXPECT_EQ(p[i].Green, cube[i].Green) << i;
+        EXPECT_EQ(p[i].Blue, cube[i].Red) << i;
+    }
+    // 100 whole entries and half of the next.
+    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0, 54 + 402)).c_str());
     for (int32_t i = 0; i < 100; ++i) ExpectFromFile(p[i], i, true);
-    EXPECT_EQ(p[100].Red, 100); // the two bytes that are there, as read
+    EXPECT_EQ(p[100].Blue, 100); // the two bytes that are there, exchanged into place
     EXPECT_EQ(p[100].Green, 155);
-    EXPECT_EQ(p[100].Blue, cube[100].Blue);
-    for (int32_t i = 101; i < 256; ++i) EXPECT_EQ(p[i].Red, cube[i].Red) << i;
+    EXPECT_EQ(p[100].Red, cube[100].Blue);
+    for (int32_t i = 101; i < 256; ++i) {
+        EXPECT_EQ(p[i].Red, cube[i].Blue) << i;
+        EXPECT_EQ(p[i].Blue, cube[i].Red) << i;
+    }
 }
 
 TEST_F(PaletteFileTest, AnEightBitDisplayTakesThePaletteFromTheArtDirectory) {

@@ -18,7 +18,6 @@ class Settings : public ::testing::Test {
     }
 };
 
-
 int32_t StoredNumber(const char* name) {
     const std::vector<uint8_t>& d = SettingsMemory.Values.at(name).Data;
     EXPECT_EQ(d.size(), 4u) << name;
@@ -108,16 +107,19 @@ TEST_F(Settings, MalformedValuesKeepTheFieldAndSayOneLineEach) {
     SettingsMemory.Values["BallSpeed"].Data = {1, 0};         // too short
     SettingsMemory.Values["PlayerName"].Data.assign(60, 'x'); // longer than 48
     SettingsMemory.Values["PlayerName"].Data.push_back(0);
-    SettingsMemory.Values["PlayerName02"].Data = {'a', 'b'}; // no terminator
+    SettingsMemory.Values["PlayerName02"].Data = {'a', 'b'};              // no terminator
+    SettingsMemory.Values["RespawnTime"].Data = {0xFF, 0xFF, 0xFF, 0x7F}; // overflows in frames
     Game.BallSpeed = 0;
     std::strcpy(Game.PlayerName, "Keep");
     LoadSettings();
     EXPECT_EQ(Game.BallSpeed, 0);
     EXPECT_STREQ(Game.PlayerName, "Keep");
     EXPECT_STREQ(Game.HighScoreTable[1].Name, GameRecord{}.HighScoreTable[1].Name);
-    ASSERT_EQ(Headless.DebugLines.size(), 3u);
+    EXPECT_EQ(Game.RespawnTime, 15);
+    ASSERT_EQ(Headless.DebugLines.size(), 4u);
     EXPECT_NE(Headless.DebugLines[0].find("BallSpeed"), std::string::npos);
-    EXPECT_NE(Headless.DebugLines[1].find("PlayerName"), std::string::npos);
+    EXPECT_NE(Headless.DebugLines[1].find("RespawnTime"), std::string::npos);
+    EXPECT_NE(Headless.DebugLines[2].find("PlayerName"), std::string::npos);
 }
 
 TEST_F(Settings, FortySevenCharacterNamesRoundTripWhole) {

@@ -150,10 +150,10 @@ void LoadBitmapPalette(PaletteEntry* palette, const char* path) {
     uint32_t count = 0;
     if (headerSize == 40 && bitsPerPixel <= 8)
         count = coloursUsed ? coloursUsed : 1u << bitsPerPixel;
-    // A count beyond the table is bounded by it; entries the file did not reach keep the
-    // colour cube as it is rather than having its red and blue exchanged.
+    // A count beyond the table is bounded by it. The exchange covers the first entries
+    // whether the file reached them or not, so a short file's missing entries come out
+    // as the colour cube with red and blue exchanged.
     if (count > 256) count = 256;
-    if (count > entryBytes / 4) count = static_cast<uint32_t>(entryBytes / 4);
     for (uint32_t i = 0; i < count; ++i) std::swap(palette[i].Red, palette[i].Blue);
 }
 

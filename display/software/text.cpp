@@ -157,6 +157,12 @@ int32_t DrawTextCentred(Surface* surface, const char* text, uint32_t background,
     return DrawTextAligned(surface, text, background, colour, x, y, Align::Centre);
 }
 
+void DeleteTextFont() {
+    DropFont();
+    if (Library) FT_Done_FreeType(Library);
+    Library = nullptr;
+}
+
 int32_t SetTextFont(Surface*, const char* faceName, int32_t tenthsOfPoint) {
     // Logical resolution of 96 dots per inch: points to device pixels, truncated, then
     // rounded to a whole character height.

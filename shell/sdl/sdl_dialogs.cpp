@@ -15,6 +15,7 @@ constexpr uint32_t Face = Rgb(192, 192, 192);
 constexpr uint32_t Shadow = Rgb(128, 128, 128);
 constexpr uint32_t Light = Rgb(255, 255, 255);
 constexpr uint32_t Black = Rgb(0, 0, 0);
+constexpr uint32_t Highlight = Rgb(0, 0, 128);
 constexpr size_t EditLimit = 47; // the longest name the game keeps
 
 struct ControlState {
@@ -35,6 +36,7 @@ struct DialogWindow {
     int32_t Pressed = -1; // the push button held down by the mouse
     int32_t PressedInside = 0;
     size_t Caret = 0;
+    int32_t AllSelected = 0; // the edit's whole text is selected: typing replaces it
     int32_t Ended = 0;
     intptr_t Result = 0;
     int32_t Dirty = 1;
@@ -187,7 +189,8 @@ void DrawButton(Surface* s, const ControlState& c, int32_t focused, int32_t down
 }
 
 // The edit shows as much of its text as fits, scrolled so that the caret stays in view.
-void DrawEdit(Surface* s, const ControlState& c, int32_t focused, size_t caret) {
+void DrawEdit(Surface* s, const ControlState& c, int32_t focused, size_t caret,
+              int32_t allSelected) {
     const SDL_Rect& b = c.Box;
     FillBox(s, b.x, b.y, b.w, b.h, Light);
     FrameBox(s, b.x, b.y, b.w, b.h, Shadow, Light);
@@ -199,8 +202,10 @@ void DrawEdit(Surface* s, const ControlState& c, int32_t focused, size_t caret) 
     while (end < c.Text.size() && TextWidth(c.Text.substr(start, end + 1 - start).c_str()) <= room)
         ++end;
     int32_t y = b.y + (b.h - DialogFont().Height) / 2;
-    DrawTextLeft(s, c.Text.substr(start, end - start).c_str(), Light, Black, b.x + 3, y);
-    if (focused) {
+    const bool selected = focused && allSelected && !c.Text.empty();
+    DrawTextLeft(s, c.Text.substr(start, end - start).c_str(), selected ? Highlight : Light,
+                 selected ? Light : Black, b.x + 3, y);
+    if (focused && !selected) {
         int32_t x = b.x + 3 + TextWidth(c.Text.substr(start, caret - start).c_str());
         FillBox(s, x, y, 1, DialogFont().Height, Black);
     }
@@ -228,7 +233,7 @@ void Render(DialogWindow& d) {
         case ControlKind::DefaultPushButton:
             DrawButton(s, c, focused, d.Pressed == i && d.PressedInside);
             break;
-        case ControlKind::Edit: DrawEdit(s, c, focused, d.Caret); break;
+        case ControlKind::Edit: DrawEdit(s, c, focused, d.Caret, d.AllSelected); break;
         default: DrawText(s, c, Face); break;
         }
     }
@@ -247,6 +252,14 @@ int32_t HitTest(const DialogWindow& d, int32_t x, int32_t y) {
     return -1;
 }
 
+// An edit box that gains the focus by keyboard has its whole text selected, so that a
+// returning player's name is replaced by typing rather than added to.
+void SelectAllIfEdit(DialogWindow& d) {
+    if (d.Focus < 0 || d.Controls[d.Focus].Def->Kind != ControlKind::Edit) return;
+    d.Caret = d.Controls[d.Focus].Text.size();
+    d.AllSelected = 1;
+}
+
 void MoveFocus(DialogWindow& d, int32_t step) {
     std::vector<int32_t> stops = TabStops(d);
     if (stops.empty()) return;
@@ -255,11 +268,28 @@ void MoveFocus(DialogWindow& d, int32_t step) {
         if (stops[i] == d.Focus) at = i;
     at = (at + stops.size() + step) % stops.size();
     d.Focus = stops[at];
-    if (d.Controls[d.Focus].Def->Kind == ControlKind::Edit)
-        d.Caret = d.Controls[d.Focus].Text.size();
+    SelectAllIfEdit(d);
 }
 
 void EditKey(DialogWindow& d, ControlState& edit, SDL_Keycode key) {
+    if (d.AllSelected) {
+        // A selection collapses towards the key's side, or is deleted.
+        switch (key) {
+        case SDLK_LEFT:
+        case SDLK_HOME: d.Caret = 0; break;
+        case SDLK_RIGHT:
+        case SDLK_END: d.Caret = edit.Text.size(); break;
+        case SDLK_BACKSPACE:
+        case SDLK_DELETE:
+            edit.Text.clear();
+            d.Caret = 0;
+            break;
+        default: return;
+        }
+        d.AllSelected = 0;
+        d.Dirty = 1;
+        return;
+    }
     switch (key) {
     case SDLK_LEFT:
         if (d.Caret > 0) --d.Caret;
@@ -310,6 +340,11 @@ void KeyDown(DialogWindow& d, const SDL_KeyboardEvent& k) {
 void TextInput(DialogWindow& d, const char* text) {
     if (d.Focus < 0 || d.Controls[d.Focus].Def->Kind != ControlKind::Edit) return;
     std::string& value = d.Controls[d.Focus].Text;
+    if (d.AllSelected && *text) {
+        value.clear();
+        d.Caret = 0;
+        d.AllSelected = 0;
+    }
     // Plain printable characters only: the title page draws the name byte by byte.
     for (const char* p = text; *p; ++p) {
         if (*p < 0x20 || *p > 0x7E || value.size() >= EditLimit) continue;
@@ -332,6 +367,7 @@ void MouseDown(DialogWindow& d, const SDL_MouseButtonEvent& m) {
         return;
     }
     // The caret goes to the character boundary nearest the click.
+    d.AllSelected = 0;
     int32_t x = m.x / Shell.Scale - c.Box.x - 3;
     d.Caret = 0;
     while (d.Caret < c.Text.size() && TextWidth(c.Text.substr(0, d.Caret + 1).c_str()) <= x)
@@ -396,8 +432,9 @@ DialogProc ProcFor(int32_t id) {
 
 void LayOut(DialogWindow& d) {
     const DialogFontMetrics& f = DialogFont();
-    auto px = [&](int32_t du) { return du * f.AverageWidth / 4; };
-    auto py = [&](int32_t du) { return du * f.Height / 8; };
+    // Dialog units to pixels, rounded to the nearest pixel as a dialog manager does.
+    auto px = [&](int32_t du) { return (du * f.AverageWidth + 2) / 4; };
+    auto py = [&](int32_t du) { return (du * f.Height + 4) / 8; };
     d.Width = px(d.Template->Width);
     d.Height = py(d.Template->Height);
     for (int32_t i = 0; i < d.Template->ControlCount; ++i) {
@@ -432,6 +469,7 @@ void SetDlgItemText(DialogHandle dlg, int32_t id, const char* text) {
     c->Text = text;
     if (c->Def->Kind == ControlKind::Edit && c->Text.size() > EditLimit) c->Text.resize(EditLimit);
     Box(dlg).Caret = c->Text.size();
+    Box(dlg).AllSelected = 0;
     Box(dlg).Dirty = 1;
 }
 
@@ -450,19 +488,19 @@ void EndDialog(DialogHandle dlg, intptr_t result) {
     Box(dlg).Result = result;
 }
 
-static void BorderSizes(SDL_Window* w, int* top, int* left) {
-    *top = *left = 0;
-    int bottom, right;
-    if (SDL_GetWindowBordersSize(w, top, left, &bottom, &right) != 0) *top = *left = 0;
+// The frame a window manager puts round the box; none until the box has been shown.
+static void BorderSizes(SDL_Window* w, int* top, int* left, int* bottom, int* right) {
+    if (SDL_GetWindowBordersSize(w, top, left, bottom, right) != 0)
+        *top = *left = *bottom = *right = 0;
 }
 
 DialogRect GetDialogWindowRect(DialogHandle dlg) {
     SDL_Window* w = Box(dlg).Popup.Window;
-    int x, y, width, height, top, left;
+    int x, y, width, height, top, left, bottom, right;
     SDL_GetWindowPosition(w, &x, &y);
     SDL_GetWindowSize(w, &width, &height);
-    BorderSizes(w, &top, &left);
-    return {x - left, y - top, x + width, y + height};
+    BorderSizes(w, &top, &left, &bottom, &right);
+    return {x - left, y - top, x + width + right, y + height + bottom};
 }
 
 DialogRect GetOwnerClientRect(DialogHandle) {
@@ -476,8 +514,8 @@ DialogRect GetOwnerClientRect(DialogHandle) {
 
 void MoveDialog(DialogHandle dlg, int32_t left, int32_t top) {
     SDL_Window* w = Box(dlg).Popup.Window;
-    int borderTop, borderLeft;
-    BorderSizes(w, &borderTop, &borderLeft);
+    int borderTop, borderLeft, borderBottom, borderRight;
+    BorderSizes(w, &borderTop, &borderLeft, &borderBottom, &borderRight);
     SDL_SetWindowPosition(w, left + borderLeft, top + borderTop);
 }
 
@@ -498,7 +536,13 @@ int32_t RunDialog(int32_t templateId) {
     d.Proc(&d, WmInitDialog, 0, 0);
     std::vector<int32_t> stops = TabStops(d);
     if (!stops.empty() && d.Focus < 0) d.Focus = stops[0];
+    SelectAllIfEdit(d);
     SDL_ShowWindow(d.Popup.Window);
+    // A window manager's frame is known only once the box is on screen: centre it again
+    // with the frame counted.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    BorderSizes(d.Popup.Window, &top, &left, &bottom, &right);
+    if (top || left || bottom || right) CentreDialog(&d, 0);
     FocusWindow(d.Popup.Window);
 
     int32_t quitPending = 0;

@@ -48,6 +48,14 @@ const DialogFontMetrics& DialogFont() {
     return Metrics;
 }
 
+void ReleaseDialogFont() {
+    if (Face) FT_Done_Face(Face);
+    if (Library) FT_Done_FreeType(Library);
+    Face = nullptr;
+    Library = nullptr;
+    Measured = 0;
+}
+
 int32_t TextWidth(const char* text) {
     DialogFont();
     int32_t width = 0;

@@ -1,10 +1,38 @@
 // SDL keys to the Windows virtual-key codes that the game's key table is written in.
 #include "shell/sdl/sdl_shell.h"
 
-int32_t VirtualKeyFromSdl(SDL_Keycode key) {
+namespace {
+
+// With NumLock off the keypad is a second set of cursor and editing keys, as on Windows.
+int32_t KeypadWithoutNumLock(SDL_Keycode key) {
+    switch (key) {
+    case SDLK_KP_0: return 45;      // insert
+    case SDLK_KP_1: return 35;      // end
+    case SDLK_KP_2: return 40;      // down
+    case SDLK_KP_3: return 34;      // page down
+    case SDLK_KP_4: return 37;      // left
+    case SDLK_KP_5: return 12;      // clear
+    case SDLK_KP_6: return 39;      // right
+    case SDLK_KP_7: return 36;      // home
+    case SDLK_KP_8: return 38;      // up
+    case SDLK_KP_9: return 33;      // page up
+    case SDLK_KP_PERIOD: return 46; // delete
+    default: return 0;
+    }
+}
+
+} // namespace
+
+int32_t VirtualKeyFromSdl(SDL_Keycode key, uint16_t modifiers) {
+    if ((modifiers & KMOD_NUM) == 0) {
+        if (int32_t vk = KeypadWithoutNumLock(key)) return vk;
+    }
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + (key - SDLK_F1);
+    // F10 and Alt are system keys: the window's key table never sees them.
+    if (key >= SDLK_F1 && key <= SDLK_F9) return 112 + (key - SDLK_F1);
+    if (key >= SDLK_F11 && key <= SDLK_F12) return 122 + (key - SDLK_F11);
+    if (key >= SDLK_F13 && key <= SDLK_F24) return 124 + (key - SDLK_F13);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 97 + (key - SDLK_KP_1);
     switch (key) {
     case SDLK_BACKSPACE: return 8;
@@ -15,8 +43,6 @@ int32_t VirtualKeyFromSdl(SDL_Keycode key) {
     case SDLK_RSHIFT: return 16;
     case SDLK_LCTRL:
     case SDLK_RCTRL: return 17;
-    case SDLK_LALT:
-    case SDLK_RALT: return 18;
     case SDLK_PAUSE: return 19;
     case SDLK_CAPSLOCK: return 20;
     case SDLK_ESCAPE: return 27;
@@ -50,6 +76,10 @@ int32_t VirtualKeyFromSdl(SDL_Keycode key) {
     case SDLK_BACKSLASH: return 0xDC;
     case SDLK_RIGHTBRACKET: return 0xDD;
     case SDLK_QUOTE: return 0xDE;
+    case SDLK_LESS: return 0xE2; // the extra key of ISO keyboards
+    case SDLK_LGUI: return 91;
+    case SDLK_RGUI: return 92;
+    case SDLK_APPLICATION: return 93;
     default: return 0;
     }
 }

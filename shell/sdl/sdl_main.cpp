@@ -97,14 +97,14 @@ void HandleEvent(const SDL_Event& e) {
     case SDL_KEYDOWN: {
         if (!ForMainWindow(e.key.windowID)) break;
         // Auto-repeat arrives as further key-downs, as the game expects.
-        int32_t vk = VirtualKeyFromSdl(e.key.keysym.sym);
+        int32_t vk = VirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.mod);
         if (vk) HandleKeyDown(vk);
         // F2 paints the wall view at once.
         if (Shell.Running && vk == VkF2) ShowPrimarySurface();
         break;
     }
     case SDL_KEYUP: {
-        int32_t vk = VirtualKeyFromSdl(e.key.keysym.sym);
+        int32_t vk = VirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.mod);
         if (vk && ForMainWindow(e.key.windowID)) HandleKeyUp(vk);
         break;
     }

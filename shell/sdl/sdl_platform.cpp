@@ -52,8 +52,10 @@ void ShutDownDisplay() {
     Game.MainWindow = nullptr;
 }
 
-// What the destruction of the main window does: save, and leave the loop.
+// What the destruction of the main window does: delete the font, save, and leave the loop.
 void SaveAndQuit() {
+    DeleteTextFont();
+    ReleaseDialogFont();
     SaveSettings();
     Shell.Running = 0;
 }

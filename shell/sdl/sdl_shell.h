@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-struct Surface;
+#include "shell/window_title.h"
 
-constexpr const char* MainWindowTitle = "Quorvanel - by Tamsin Verrow";
+struct Surface;
 
 struct DesktopShell {
     SDL_Window* Window = nullptr;
@@ -33,9 +33,9 @@ int32_t ShowPrimarySurface();
 // Copies any surface into a streaming XRGB8888 texture of its size.
 void UploadSurface(SDL_Texture* texture, const Surface* surface);
 
-// SDL keycode to the Windows virtual-key code the game's key table expects; 0 for keys the
-// game has no code for.
-int32_t VirtualKeyFromSdl(SDL_Keycode key);
+// SDL keycode and modifiers to the Windows virtual-key code the game's key table expects; 0
+// for keys that never reach that table (system keys, keys without a code).
+int32_t VirtualKeyFromSdl(SDL_Keycode key, uint16_t modifiers);
 
 // The dialog font (the game's text face at 8 points, 96 dpi), measured once.
 struct DialogFontMetrics {
@@ -44,6 +44,7 @@ struct DialogFontMetrics {
 };
 const DialogFontMetrics& DialogFont();
 int32_t TextWidth(const char* text);
+void ReleaseDialogFont();
 
 // Sound.
 void OpenAudio();

@@ -15,6 +15,7 @@ SettingsFileValues StoreValues;
 std::string StorePath;
 int32_t StoreOpen = 0;
 int32_t StoreWritten = 0;
+std::string ReportedContent; // the file as it was when its problems were last reported
 
 std::string SettingsDirectory() {
     // XDG: a relative XDG_CONFIG_HOME is to be ignored.
@@ -44,8 +45,11 @@ int32_t OpenSettingsStore(int32_t* createdNew) {
     }
     if (read == 0)
         *createdNew = 1;
-    else
-        StoreValues = ParseSettingsText(content);
+    else {
+        // A save opens the file again; what is wrong with it has been said once already.
+        StoreValues = ParseSettingsText(content, content != ReportedContent);
+        ReportedContent = std::move(content);
+    }
     StoreOpen = 1;
     return 1;
 }
