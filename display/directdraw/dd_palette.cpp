@@ -1,0 +1,134 @@
+// The 256-colour palette of an 8-bit desktop: the 3-3-2 colour cube, or the colours of the
+// palette file "Quorvanel.bmp", attached to the primary and re-attached whenever Windows
+// hands the palette back.
+#include <utility>
+
+#include "display/directdraw/dd_display.h"
+#include "display/draw.h"
+#include "game/game_record.h"
+#include "shell/platform.h"
+
+namespace {
+
+constexpr int32_t PaletteSize = 256;
+
+void SetDefaultPalette(PALETTEENTRY* entries) {
+    for (int32_t i = 0; i < PaletteSize; ++i) {
+        entries[i].peRed = static_cast<BYTE>((i >> 5) * 255 / 7);
+        entries[i].peGreen = static_cast<BYTE>(((i >> 2) & 7) * 255 / 7);
+        entries[i].peBlue = static_cast<BYTE>((i & 3) * 255 / 3);
+        entries[i].peFlags = 0;
+    }
+}
+
+// How many colour-table entries a bitmap's information header promises, bounded by the
+// palette.
+uint32_t ColourCount(const BITMAPINFOHEADER& header) {
+    if (header.biBitCount > 8) return 0;
+    uint32_t count = header.biClrUsed ? header.biClrUsed : 1u << header.biBitCount;
+    return count > PaletteSize ? PaletteSize : count;
+}
+
+// A bitmap resource of that name: its colour table, as far as the resource holds it.
+int32_t ReadPaletteResource(LPCSTR name, PALETTEENTRY* entries) {
+    auto instance = static_cast<HINSTANCE>(Game.AppInstance);
+    HRSRC found = FindResourceA(instance, name, MAKEINTRESOURCEA(2)); // RT_BITMAP
+    if (!found) return 0;
+    HGLOBAL loaded = LoadResource(instance, found);
+    const auto* bytes = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
+    const DWORD size = SizeofResource(instance, found);
+    if (!bytes || size < sizeof(BITMAPINFOHEADER)) return 1;
+    BITMAPINFOHEADER header;
+    CopyMemory(&header, bytes, sizeof header);
+    if (header.biSize < sizeof header || header.biSize > size) return 1;
+    uint32_t count = ColourCount(header);
+    const uint32_t held = (size - header.biSize) / sizeof(RGBQUAD);
+    if (count > held) count = held;
+    const BYTE* table = bytes + header.biSize;
+    for (uint32_t i = 0; i < count; ++i) {
+        RGBQUAD colour;
+        CopyMemory(&colour, table + i * sizeof(RGBQUAD), sizeof colour);
+        entries[i].peRed = colour.rgbRed;
+        entries[i].peGreen = colour.rgbGreen;
+        entries[i].peBlue = colour.rgbBlue;
+        entries[i].peFlags = 0;
+    }
+    return 1;
+}
+
+// The palette file: its 256 entries go in as stored (blue, green, red, reserved) over the
+// defaults, and the entries its header counts are then turned into red, green, blue. What a
+// short file lacks keeps the defaults, exchanged too where the count covers it; a header it
+// lacks reads as zeros and counts nothing.
+void ReadPaletteFile(LPCSTR name, PALETTEENTRY* entries) {
+    HFILE file = _lopen(name, OF_READ);
+    if (file == HFILE_ERROR) return;
+    BYTE fileHeader[14];
+    BITMAPINFOHEADER header;
+    ZeroMemory(&header, sizeof header);
+    _lread(file, fileHeader, sizeof fileHeader);
+    _lread(file, &header, sizeof header);
+    _lread(file, entries, PaletteSize * sizeof(PALETTEENTRY));
+    _lclose(file);
+    if (header.biSize != sizeof header) return;
+    const uint32_t count = ColourCount(header);
+    for (uint32_t i = 0; i < count; ++i) std::swap(entries[i].peRed, entries[i].peBlue);
+}
+
+void ReloadArt() {
+    RestoreArtSprite(&TitleArt, TitleArtId);
+    RestoreArtSprite(&GameOverArt, GameOverArtId);
+    RestoreArtSprite(&LetsGoArt, LetsGoArtId);
+    RestoreArtSprite(&OhNoArt, OhNoArtId);
+}
+
+} // namespace
+
+IDirectDrawPalette* LoadBitmapPalette(IDirectDraw* object, LPCSTR name) {
+    PALETTEENTRY entries[PaletteSize];
+    SetDefaultPalette(entries);
+    if (name && !ReadPaletteResource(name, entries)) ReadPaletteFile(name, entries);
+    IDirectDrawPalette* palette = nullptr;
+    if (object->CreatePalette(DDPCAPS_8BIT, entries, &palette, nullptr) != DD_OK) return nullptr;
+    return palette;
+}
+
+int32_t AttachPalette(IDirectDraw* object, IDirectDrawPalette** palette, Surface* primary) {
+    *palette = LoadBitmapPalette(object, "Quorvanel.bmp");
+    if (!*palette) {
+        DebugOutput("Couldn't create palette.\n");
+        return 0;
+    }
+    if (primary->Dds->SetPalette(*palette) == DD_OK) {
+        // The primary keeps it alive; the pointer stays for re-attaching.
+        (*palette)->Release();
+        return 1;
+    }
+    DebugOutput("Couldn't attach palette.\n");
+    (*palette)->Release();
+    *palette = nullptr;
+    return 0;
+}
+
+int32_t ReassertPalette(UINT message, HWND sender) {
+    if (message == WM_QUERYNEWPALETTE) {
+        if (!PrimarySurface || !Palette) {
+            DebugOutput("Ignoring palette message.\n");
+            return 1;
+        }
+        DebugOutput("We have the palette.\n");
+        PrimarySurface->Dds->SetPalette(Palette);
+        ReloadArt();
+        return 0;
+    }
+    if (message == WM_PALETTECHANGED) {
+        // Our own change of the system palette needs nothing.
+        if (sender == static_cast<HWND>(Game.MainWindow)) return 0;
+        DebugOutput("Palette lost.\n");
+        if (PrimarySurface && Palette) {
+            PrimarySurface->Dds->SetPalette(Palette);
+            ReloadArt();
+        }
+    }
+    return 0;
+}
