@@ -109,7 +109,10 @@ void ReadSettingsValues() {
     if (!ReadNumber("RandomGame", &Game.RandomGame)) Game.RandomGame = 0;
 }
 
+int32_t SettingsLoaded = 0;
+
 void LoadSettings() {
+    SettingsLoaded = 1;
     int32_t createdNew = 0;
     if (!OpenSettingsStore(&createdNew)) return;
     if (createdNew)

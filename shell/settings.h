@@ -1,6 +1,12 @@
 // Loading and saving the settings and the high-score table, and entering a finished game.
 #pragma once
 
+#include <cstdint>
+
+// 1 once LoadSettings has run: a program that fails to start must not save the built-in
+// values over what the player has stored.
+extern int32_t SettingsLoaded;
+
 void LoadSettings();
 void SaveSettings();
 void WriteSettingsValues();

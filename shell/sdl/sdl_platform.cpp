@@ -56,7 +56,7 @@ void ShutDownDisplay() {
 void SaveAndQuit() {
     DeleteTextFont();
     ReleaseDialogFont();
-    SaveSettings();
+    if (SettingsLoaded) SaveSettings();
     Shell.Running = 0;
 }
 
