@@ -18,22 +18,8 @@ cleanup() {
 trap cleanup EXIT
 [ -x "$bin" ] || { echo "no executable at $bin" >&2; exit 1; }
 
-for n in $(seq 201 249); do
-    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xpid=$!
-    for _ in $(seq 1 100); do
-        xdpyinfo -display :$n >/dev/null 2>&1 && break
-        sleep 0.05
-    done
-    if xdpyinfo -display :$n >/dev/null 2>&1; then
-        export DISPLAY=:$n
-        break
-    fi
-    kill $xpid 2>/dev/null
-    xpid=""
-done
-[ -n "$xpid" ] || { echo "no Xvfb display" >&2; exit 1; }
+. "$(dirname "$0")/../tools/gui_test_lib.sh"
+start_xvfb 201 249 || { echo "no Xvfb display" >&2; exit 1; }
 
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config QUORVANEL_FRAME_LOG=$work/frames
 start_us=$(($(date +%s%N) / 1000))
@@ -43,9 +29,7 @@ wid=$(timeout 10 xdotool search --sync --name '^Quorvanel - ' | head -1)
 [ -n "$wid" ] || { echo "main window not found" >&2; exit 1; }
 sleep 1
 xdotool windowfocus --sync "$wid" >/dev/null 2>&1
-xdotool keydown space # held a moment: a tap between two frames is not seen by the game
-sleep 0.1
-xdotool keyup space
+hold_key space
 sleep 3 # past the level-start banner: the game is playing
 
 # timeout runs the game as its child; the CPU figures are the game's own.

@@ -21,25 +21,8 @@ fail() {
 }
 [ -x "$bin" ] || fail "no executable at $bin"
 
-# A display of our own: the first number without a lock that Xvfb accepts.
-for n in $(seq 151 199); do
-    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xpid=$!
-    for _ in $(seq 1 100); do
-        xdpyinfo -display :$n >/dev/null 2>&1 && break
-        kill -0 $xpid 2>/dev/null || break
-        sleep 0.05
-    done
-    if xdpyinfo -display :$n >/dev/null 2>&1; then
-        export DISPLAY=:$n
-        break
-    fi
-    kill $xpid 2>/dev/null
-    wait $xpid 2>/dev/null
-    xpid=""
-done
-[ -n "$xpid" ] || fail "no Xvfb display could be started"
+. "$(dirname "$0")/../../tools/gui_test_lib.sh"
+start_xvfb 151 199 || fail "no Xvfb display could be started"
 
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config
 timeout 60 "$bin" 2>"$work/stderr" &
@@ -48,25 +31,6 @@ gpid=$!
 wid=$(timeout 10 xdotool search --sync --name '^Quorvanel - ' | head -1)
 [ -n "$wid" ] || fail "main window not found"
 xdotool windowfocus --sync "$wid" >/dev/null 2>&1
-
-shot() { import -window "$1" "$work/shot.png" 2>/dev/null; }
-pixel() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
-# Pixels of exactly one colour inside a rectangle (w h x y colour).
-count_colour() {
-    convert "$work/shot.png" -crop "${1}x${2}+${3}+${4}" +repage -alpha off \
-        -fill black +opaque "$5" -fill white -opaque "$5" -format '%[fx:round(mean*w*h)]' info:
-}
-# Waits up to $1 seconds for a check to succeed.
-wait_for() {
-    local limit=$1
-    shift
-    local end=$((SECONDS + limit))
-    while [ $SECONDS -le $end ]; do
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
-}
 
 title_shown() {
     shot "$wid" || return 1
@@ -92,11 +56,7 @@ echo "e2e_desktop: Options box driven by keys"
 
 xdotool windowfocus --sync "$wid" >/dev/null 2>&1
 sleep 0.2
-# A press and release that both arrive between two frames leave no key for the game to
-# see, so the bar is held for a few frames.
-xdotool keydown space
-sleep 0.1
-xdotool keyup space
+hold_key space
 level_shown() {
     shot "$wid" || return 1
     [ "$(pixel 1 150)" = "srgb(0,0,255)" ] && [ "$(pixel 398 150)" = "srgb(0,0,255)" ] || return 1

@@ -40,25 +40,8 @@ for tool in wine wineboot wineserver Xvfb xdpyinfo xdotool import convert; do
     command -v $tool >/dev/null || fail "$tool is not installed (tools/install-deps.sh)"
 done
 
-# A display of our own: the first number without a lock that Xvfb accepts.
-for n in $(seq 201 249); do
-    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xpid=$!
-    for _ in $(seq 1 100); do
-        xdpyinfo -display :$n >/dev/null 2>&1 && break
-        kill -0 $xpid 2>/dev/null || break
-        sleep 0.05
-    done
-    if xdpyinfo -display :$n >/dev/null 2>&1; then
-        export DISPLAY=:$n
-        break
-    fi
-    kill $xpid 2>/dev/null
-    wait $xpid 2>/dev/null
-    xpid=""
-done
-[ -n "$xpid" ] || fail "no Xvfb display could be started"
+. "$(dirname "$0")/../../tools/gui_test_lib.sh"
+start_xvfb 201 249 || fail "no Xvfb display could be started"
 
 start=$SECONDS
 timeout 60 wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot -i failed: $(tail -3 "$work/wineboot.log")"
@@ -68,29 +51,6 @@ wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f >/dev
     fail "the prefix's Direct3D renderer could not be set"
 echo "e2e_wine: prefix made in $((SECONDS - start)) s"
 
-shot() { import -window "$wid" "$work/shot.png" 2>/dev/null; }
-pixel() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
-# Pixels of exactly one colour inside a rectangle (w h x y colour).
-count_colour() {
-    convert "$work/shot.png" -crop "${1}x${2}+${3}+${4}" +repage -alpha off \
-        -fill black +opaque "$5" -fill white -opaque "$5" -format '%[fx:round(mean*w*h)]' info:
-}
-# Pixels that are not black inside a rectangle (w h x y).
-count_lit() {
-    convert "$work/shot.png" -crop "${1}x${2}+${3}+${4}" +repage -alpha off \
-        -fill white +opaque black -fill black -opaque black -format '%[fx:round(mean*w*h)]' info:
-}
-# Waits up to $1 seconds for a check to succeed.
-wait_for() {
-    local limit=$1
-    shift
-    local end=$((SECONDS + limit))
-    while [ $SECONDS -le $end ]; do
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
-}
 # Any of the game's failure boxes, or Wine's crash dialog.
 no_message_box() {
     local boxes
@@ -131,11 +91,7 @@ start_to_title() {
 # Space on the title page, then the level screen, which is left in $work/shot.png.
 space_to_level_screen() {
     xdotool windowfocus --sync "$wid" >/dev/null 2>&1
-    # A press and release that both arrive between two frames leave no key for the game to
-    # see, so the bar is held for a few frames.
-    xdotool keydown space
-    sleep 0.1
-    xdotool keyup space
+    hold_key space
     wait_for 6 level_shown ||
         fail "$run: level screen not shown: (1,150) $(pixel 1 150), (398,150) $(pixel 398 150)"
     no_message_box "$run, level screen"

@@ -1,0 +1,61 @@
+# Shell functions shared by the scripts that drive the real game on an Xvfb display
+# (shell/sdl/e2e_desktop.sh, shell/win32/e2e_wine.sh, bench/frame_rate.sh). Source it; the
+# caller keeps its scratch folder in $work and the game's window id in $wid.
+
+# Starts Xvfb on the first display number from $1 to $2 that is free and accepted; sets
+# DISPLAY and xpid. Returns 1 when none could be started.
+start_xvfb() {
+    local n
+    xpid=""
+    for n in $(seq "$1" "$2"); do
+        [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+        Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        xpid=$!
+        for _ in $(seq 1 100); do
+            xdpyinfo -display :$n >/dev/null 2>&1 && break
+            kill -0 $xpid 2>/dev/null || break
+            sleep 0.05
+        done
+        if xdpyinfo -display :$n >/dev/null 2>&1; then
+            export DISPLAY=:$n
+            return 0
+        fi
+        kill $xpid 2>/dev/null
+        wait $xpid 2>/dev/null
+        xpid=""
+    done
+    return 1
+}
+
+# A screenshot of the window's client area into $work/shot.png.
+shot() { import -window "$wid" "$work/shot.png" 2>/dev/null; }
+# One pixel of the last screenshot, as srgb(r,g,b).
+pixel() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
+# Pixels of exactly one colour inside a rectangle (w h x y colour).
+count_colour() {
+    convert "$work/shot.png" -crop "${1}x${2}+${3}+${4}" +repage -alpha off \
+        -fill black +opaque "$5" -fill white -opaque "$5" -format '%[fx:round(mean*w*h)]' info:
+}
+# Pixels that are not black inside a rectangle (w h x y).
+count_lit() {
+    convert "$work/shot.png" -crop "${1}x${2}+${3}+${4}" +repage -alpha off \
+        -fill white +opaque black -fill black -opaque black -format '%[fx:round(mean*w*h)]' info:
+}
+# Waits up to $1 seconds for the command that follows to succeed.
+wait_for() {
+    local limit=$1
+    shift
+    local end=$((SECONDS + limit))
+    while [ $SECONDS -le $end ]; do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# Holds a key down for a moment: a press and release that both arrive between two frames
+# leave no key for the game to see.
+hold_key() {
+    xdotool keydown "$1"
+    sleep 0.1
+    xdotool keyup "$1"
+}
