@@ -8,8 +8,14 @@
 
 namespace {
 
-bool BallsMeet(const BallRecord& a, const BallRecord& b) {
-    return a.X - b.X < 2 && b.X - a.X < 2 && a.Y - b.Y < 2 && b.Y - a.Y < 2;
+// Within one cell of another ball's square: where that ball stands now, or stood before its
+// last step.
+bool NearAnotherBall(int32_t ball, int32_t x, int32_t y) {
+    for (int32_t j = 0; j < BallTableSize; ++j) {
+        const BallRecord& b = Game.Balls[j];
+        if (j != ball && x >= b.X - 1 && x <= b.X + 2 && y >= b.Y - 1 && y <= b.Y + 2) return true;
+    }
+    return false;
 }
 
 bool InsideBall(int32_t ball, int32_t x, int32_t y) {
@@ -36,18 +42,23 @@ std::string BallFault() {
             }
         }
     // Spare balls are placed unstamped in a crowded box and may keep unstamping each other
-    // for a long time, so only the balls in play are held to their stamps.
+    // for a long time, so only the balls in play are held to their stamps. A ball pulled
+    // into cells another has just lifted shares them with it, and a later lift of a shared
+    // cell can open a hole in the other's square for a pass; so a cell of a ball in play that
+    // lacks its code must be open or another ball's, with another ball beside it.
     for (int32_t i = 0; i < Game.BallCount && i < BallTableSize; ++i) {
         const BallRecord& b = Game.Balls[i];
-        bool alone = true;
-        for (int32_t j = 0; j < BallTableSize && alone; ++j)
-            if (j != i && BallsMeet(b, Game.Balls[j])) alone = false;
-        if (!alone) continue;
-        for (int32_t k = 0; k < 4; ++k)
-            if (GetCell(b.X + k % 2, b.Y + k / 2) != CellBallFirst + i) {
-                fault << "ball " << i << " not stamped at " << b.X << "," << b.Y;
+        for (int32_t k = 0; k < 4; ++k) {
+            int32_t x = b.X + k % 2, y = b.Y + k / 2;
+            uint8_t code = GetCell(x, y);
+            if (code == CellBallFirst + i) continue;
+            bool shared = code == CellOpen || (code >= CellBallFirst && code <= CellBallLast);
+            if (!shared || !NearAnotherBall(i, x, y)) {
+                fault << "ball " << i << " at " << b.X << "," << b.Y << " has code " << int(code)
+                      << " at " << x << "," << y;
                 return fault.str();
             }
+        }
     }
     return "";
 }
@@ -111,4 +122,14 @@ int32_t CountCoveredCells() {
 
 int32_t PercentFromCoveredCells(int32_t covered) {
     return static_cast<int32_t>(covered * 1.0301737903184267e-5 * 100.0);
+}
+
+int32_t CountBallCells() {
+    int32_t cells = 0;
+    for (int32_t y = ScanTop; y <= ScanBottom; ++y)
+        for (int32_t x = ScanLeft; x <= ScanRight; ++x) {
+            uint8_t code = GetCell(x, y);
+            if (code >= CellBallFirst && code <= CellBallLast) ++cells;
+        }
+    return cells;
 }
