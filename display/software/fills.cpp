@@ -14,8 +14,9 @@ uint8_t* RowAt(Surface* surface, int32_t y) {
     return surface->Pixels.data() + static_cast<size_t>(y) * surface->Pitch;
 }
 
-// Copies rows [0, rows) of the source onto the destination at the same place.
-int32_t CopyRows(Surface* destination, const Surface* source, int32_t rows) {
+} // namespace
+
+int32_t CopyScreenRows(Surface* destination, Surface* source, int32_t rows) {
     if (!destination || !source) return SurfaceMissing;
     if (destination->BitsPerPixel != source->BitsPerPixel) return SurfaceMismatch;
     rows = std::min({rows, destination->Height, source->Height});
@@ -26,15 +27,14 @@ int32_t CopyRows(Surface* destination, const Surface* source, int32_t rows) {
     return SurfaceOk;
 }
 
-void ClearReporting(Surface* surface, const char* text, const char* caption) {
-    if (DDClearSurface(surface, 0) < 0) ShowStopMessageBox(text, caption);
-}
-
-} // namespace
-
 int32_t DDFillRect(Surface* surface, uint32_t colour, int32_t x, int32_t y, int32_t width,
                    int32_t height) {
     if (!surface) return SurfaceMissing;
+    // The movers paint single cells far more often than anything else.
+    if (width == 1 && height == 1) {
+        WritePixel(surface, x, y, colour);
+        return SurfaceOk;
+    }
     // Clipped to the surface; the game keeps its rectangles inside anyway.
     int64_t left = std::max<int64_t>(x, 0);
     int64_t top = std::max<int64_t>(y, 0);
@@ -71,22 +71,6 @@ int32_t DDClearSurface(Surface* surface, uint32_t colour) {
     return DDFillRect(surface, colour, 0, 0, surface->Width, surface->Height);
 }
 
-void ClearAllSurfaces() {
-    ClearReporting(PrimarySurface, "Failed to clear Primary.", "Primary Surface Fail.");
-    ClearReporting(BackBuffer, "Failed to clear BackBuffer.", "Back Buffer Surface Fail.");
-    ClearReporting(BackBuffer2, "Failed to clear BackBuffer 2.", "Back Buffer 2 Surface Fail.");
-}
-
-int32_t SaveStaticScreen() {
-    return CopyRows(BackBuffer2, BackBuffer, ScreenHeight);
-}
-
-int32_t RestoreStaticScreen() {
-    // The status line is the one part of the screen that stays current.
-    CopyRows(BackBuffer2, BackBuffer, 30);
-    return CopyRows(BackBuffer, BackBuffer2, ScreenHeight);
-}
-
 int32_t DrawArt(Surface* destination, Surface* art, int32_t x, int32_t y, int32_t useColourKey) {
     if (!destination || !art) return SurfaceMissing;
     if (destination->BitsPerPixel != art->BitsPerPixel) return SurfaceMismatch;
@@ -117,5 +101,5 @@ int32_t DrawArt(Surface* destination, Surface* art, int32_t x, int32_t y, int32_
 int32_t PresentFrame() {
     // The title state composes its scrolling logo on the second back buffer.
     Surface* source = Game.GameState == StateTitle ? BackBuffer2 : BackBuffer;
-    return CopyRows(PrimarySurface, source, ScreenHeight);
+    return CopyScreenRows(PrimarySurface, source, ScreenHeight);
 }
