@@ -29,6 +29,9 @@ extern const uint32_t ReferenceColours[15]; // as RGB
 int32_t DDFillRect(Surface* surface, uint32_t colour, int32_t x, int32_t y, int32_t width,
                    int32_t height);
 int32_t DDClearSurface(Surface* surface, uint32_t colour);
+// Copies the top rows of one 400x300 surface onto the same place of another, waiting for
+// the blitter; what the static-screen copies are made of.
+int32_t CopyScreenRows(Surface* destination, Surface* source, int32_t rows);
 void ClearAllSurfaces();
 int32_t SaveStaticScreen();
 int32_t RestoreStaticScreen();

@@ -4,23 +4,14 @@
 
 #include "display/directdraw/dd_display.h"
 #include "display/draw.h"
-#include "shell/platform.h"
-
-namespace {
-
-void ClearReporting(Surface* surface, const char* text, const char* caption) {
-    if (DDClearSurface(surface, 0) != DD_OK) ShowStopMessageBox(text, caption);
-}
 
 // Copies the rectangle (0, 0)-(width, rows) of one surface onto the same place of another.
-HRESULT CopyTopRows(Surface* destination, Surface* source, int32_t rows) {
+int32_t CopyScreenRows(Surface* destination, Surface* source, int32_t rows) {
     if (!destination || !source) return DDERR_SURFACELOST;
     RECT area = {0, 0, std::min(destination->Width, source->Width),
                  std::min({rows, destination->Height, source->Height})};
     return destination->Dds->BltFast(0, 0, source->Dds, &area, DDBLTFAST_WAIT);
 }
-
-} // namespace
 
 int32_t DDFillRect(Surface* surface, uint32_t colour, int32_t x, int32_t y, int32_t width,
                    int32_t height) {
@@ -43,22 +34,6 @@ int32_t DDClearSurface(Surface* surface, uint32_t colour) {
     effects.dwFillColor = colour;
     // The primary's clipper keeps a whole-surface fill inside the window.
     return surface->Dds->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects);
-}
-
-void ClearAllSurfaces() {
-    ClearReporting(PrimarySurface, "Failed to clear Primary.", "Primary Surface Fail.");
-    ClearReporting(BackBuffer, "Failed to clear BackBuffer.", "Back Buffer Surface Fail.");
-    ClearReporting(BackBuffer2, "Failed to clear BackBuffer 2.", "Back Buffer 2 Surface Fail.");
-}
-
-int32_t SaveStaticScreen() {
-    return CopyTopRows(BackBuffer2, BackBuffer, ScreenHeight);
-}
-
-int32_t RestoreStaticScreen() {
-    // The status line is the one part of the screen that stays current.
-    CopyTopRows(BackBuffer2, BackBuffer, 30);
-    return CopyTopRows(BackBuffer, BackBuffer2, ScreenHeight);
 }
 
 int32_t DrawArt(Surface* destination, Surface* art, int32_t x, int32_t y, int32_t useColourKey) {

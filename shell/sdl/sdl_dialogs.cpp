@@ -538,11 +538,6 @@ int32_t RunDialog(int32_t templateId) {
     if (!stops.empty() && d.Focus < 0) d.Focus = stops[0];
     SelectAllIfEdit(d);
     SDL_ShowWindow(d.Popup.Window);
-    // A window manager's frame is known only once the box is on screen: centre it again
-    // with the frame counted.
-    int top = 0, left = 0, bottom = 0, right = 0;
-    BorderSizes(d.Popup.Window, &top, &left, &bottom, &right);
-    if (top || left || bottom || right) CentreDialog(&d, 0);
     FocusWindow(d.Popup.Window);
 
     int32_t quitPending = 0;

@@ -172,8 +172,12 @@ centre_x() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
     echo $((X + WIDTH / 2))
 }
-offset=$(($(centre_x "$dlg") - $(centre_x "$wid")))
-[ "${offset#-}" -le 2 ] || fail "run2: the Options box is $offset pixels off the window's centre"
+# The box is found by name as soon as it exists; its place may reach X a moment later.
+centred() {
+    offset=$(($(centre_x "$dlg") - $(centre_x "$wid")))
+    [ "${offset#-}" -le 2 ]
+}
+wait_for 5 centred || fail "run2: the Options box is $offset pixels off the window's centre"
 xdotool windowfocus --sync "$dlg" >/dev/null 2>&1
 sleep 0.3
 xdotool key Right
