@@ -14,6 +14,11 @@ struct ResourceEntry {
     uint32_t Size;
 };
 
+// The desktop window's icon: WindowIconSize x WindowIconSize pixels of red, green, blue and
+// alpha bytes, top row first.
+constexpr int32_t WindowIconSize = 32;
+extern const uint8_t* const WindowIconRgba;
+
 // The generated tables behind the lookups.
 extern const ResourceEntry BitmapResources[];
 extern const uint32_t BitmapResourceCount;

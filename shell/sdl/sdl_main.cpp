@@ -10,6 +10,7 @@
 #include "game/frame_tick.h"
 #include "game/game_record.h"
 #include "playfield/playfield.h"
+#include "resources/resources.h"
 #include "shell/keys.h"
 #include "shell/platform.h"
 #include "shell/sdl/sdl_shell.h"
@@ -36,7 +37,16 @@ int32_t CreateMainWindow() {
         SDL_CreateWindow(MainWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                          ScreenWidth * Shell.Scale, ScreenHeight * Shell.Scale, SDL_WINDOW_HIDDEN);
     Game.MainWindow = Shell.Window;
-    return Shell.Window != nullptr;
+    if (!Shell.Window) return 0;
+    // The game's icon, as the Windows build has it from its resources.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint8_t*>(WindowIconRgba), WindowIconSize, WindowIconSize, 32,
+        WindowIconSize * 4, SDL_PIXELFORMAT_RGBA32);
+    if (icon) {
+        SDL_SetWindowIcon(Shell.Window, icon);
+        SDL_FreeSurface(icon);
+    }
+    return 1;
 }
 
 // The window, its presenter and the software display with the art, in the desktop's depth.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/software/bmp.h"
+#include "resources/resources.h"
 #include "tools/resgen/resgen.h"
 
 namespace {
@@ -127,6 +128,7 @@ int32_t SameAfterDecoding(const IndexedImage& image, const std::vector<uint8_t>&
 } // namespace
 
 int main(int argc, char** argv) {
+    static_assert(WindowIconSize == 32);
     if (argc != 2) {
         std::fprintf(stderr, "usage: quorvanel-resgen OUTPUT_DIR\n");
         return 2;
@@ -179,7 +181,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    source += "\n} // namespace\n\n" + bitmapTable + "};\nconst uint32_t BitmapResourceCount = " +
+    // The window icon of the desktop build, 32x32 RGBA, rows top-down.
+    std::vector<uint8_t> iconPixels = DrawIcon(WindowIconSize);
+    AppendArray(source, "WindowIcon", iconPixels);
+
+    source += "\n} // namespace\n\nconst uint8_t* const WindowIconRgba = WindowIcon;\n\n" +
+              bitmapTable + "};\nconst uint32_t BitmapResourceCount = " +
               "sizeof BitmapResources / sizeof BitmapResources[0];\n\n" + waveTable +
               "};\nconst uint32_t WaveResourceCount = sizeof WaveResources / sizeof "
               "WaveResources[0];\n";
