@@ -1,5 +1,6 @@
 // The right-click menu of the main window: the commands a window menu would carry.
 #include <cstring>
+#include <string>
 
 #include "display/draw.h"
 #include "display/software/surface.h"
@@ -12,12 +13,24 @@ struct MenuItem {
     const char* Text; // nullptr for a separator
     const char* Shortcut;
     int32_t Command;
+    int32_t AccessKey; // index in Text of the underlined letter that chooses the item
 };
 
 constexpr MenuItem Items[] = {
-    {"About", "F9", MenuAbout},  {"Options", "F11", MenuOptions},     {nullptr, nullptr, 0},
-    {"Email me", "", MenuEmail}, {"Visit WWW Page", "", MenuWebPage},
+    {"About", "F9", MenuAbout, 0},
+    {"Options", "F11", MenuOptions, 0},
+    {nullptr, nullptr, 0, 0},
+    {"Email me", "", MenuEmail, 0},
+    {"Visit WWW Page", "", MenuWebPage, 6},
 };
+
+// The item whose access key the key is, or -1.
+int32_t ItemForKey(SDL_Keycode key) {
+    if (key < SDLK_a || key > SDLK_z) return -1;
+    for (int32_t i = 0; i < static_cast<int32_t>(sizeof Items / sizeof Items[0]); ++i)
+        if (Items[i].Text && (Items[i].Text[Items[i].AccessKey] | 0x20) == key) return i;
+    return -1;
+}
 constexpr int32_t ItemCount = static_cast<int32_t>(sizeof Items / sizeof Items[0]);
 constexpr int32_t SeparatorHeight = 8;
 
@@ -55,6 +68,11 @@ void Render(PopupWindow& p, int32_t width, int32_t height, int32_t selected) {
         uint32_t ink = i == selected ? Rgb(255, 255, 255) : Rgb(0, 0, 0);
         FillBox(s, 3, top, width - 6, ItemHeight(), background);
         DrawTextLeft(s, Items[i].Text, background, ink, 18, top + 3);
+        // The access key is underlined, as a window menu shows it.
+        std::string before(Items[i].Text, Items[i].AccessKey);
+        std::string key(1, Items[i].Text[Items[i].AccessKey]);
+        FillBox(s, 18 + TextWidth(before.c_str()), top + 2 + DialogFont().Height,
+                TextWidth(key.c_str()), 1, ink);
         if (Items[i].Shortcut[0])
             DrawTextRight(s, Items[i].Shortcut, background, ink, width - 12, top + 3);
     }
@@ -109,6 +127,10 @@ int32_t RunContextMenu() {
             if ((e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) &&
                 selected >= 0) {
                 chosen = selected;
+                done = 1;
+            }
+            if (int32_t item = ItemForKey(e.key.keysym.sym); item >= 0) {
+                chosen = item;
                 done = 1;
             }
             break;
