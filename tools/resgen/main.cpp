@@ -175,6 +175,11 @@ int main(int argc, char** argv) {
         AppendArray(source, name, wave);
         waveTable += "    {" + std::to_string(plan.Id) + ", " + name + ", sizeof " + name + "},\n";
     }
+    const std::string dialogs = DialogScript();
+    if (!WriteFile(dir + "dialogs.rc", std::vector<uint8_t>(dialogs.begin(), dialogs.end()))) {
+        std::fprintf(stderr, "resgen: cannot write dialogs.rc\n");
+        return 1;
+    }
     if (!WriteFile(dir + "quorvanel.ico", BuildIco({16, 32, 48})) ||
         !WritePngRgba(dir + "quorvanel.png", 48, 48, DrawIcon(48))) {
         std::fprintf(stderr, "resgen: cannot write the icon\n");

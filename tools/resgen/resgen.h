@@ -33,3 +33,6 @@ std::vector<uint8_t> BuildIco(const std::vector<int32_t>& sizes);
 
 // The four sounds as complete RIFF files (PCM mono 11025 Hz 16-bit): 121..124.
 std::vector<uint8_t> SynthesiseSound(int32_t id);
+
+// The DIALOG statements of the Windows resource script, from the dialog templates.
+std::string DialogScript();
