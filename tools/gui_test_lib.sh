@@ -28,7 +28,7 @@ start_xvfb() {
 }
 
 # A screenshot of the window's client area into $work/shot.png.
-shot() { import -window "$wid" "$work/shot.png" 2>/dev/null; }
+shot() { timeout 10 import -window "$wid" "$work/shot.png" 2>/dev/null; }
 # One pixel of the last screenshot, as srgb(r,g,b).
 pixel() { convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
 # Pixels of exactly one colour inside a rectangle (w h x y colour).

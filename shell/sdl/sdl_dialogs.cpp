@@ -544,7 +544,7 @@ int32_t RunDialog(int32_t templateId) {
     while (!d.Ended) {
         if (d.Dirty) Render(d);
         SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, 250)) HandleDialogEvent(d, e, &quitPending);
+        if (WaitForEvent(&e, 250)) HandleDialogEvent(d, e, &quitPending);
     }
     for (ControlState& c : d.Controls)
         if (c.Picture) DestroySurface(c.Picture);

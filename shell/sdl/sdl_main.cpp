@@ -131,29 +131,23 @@ void HandleEvent(const SDL_Event& e) {
     }
 }
 
-// Sleeps until the next frame is due or an event arrives. The last millisecond is slept in
-// short steps so that the frame starts on the tick it is due: the gate of 17 ms then gives
-// exactly 58.8 frames a second.
+// Sleeps until the next frame is due. Events that arrive meanwhile wait in the queue: the
+// loop handles all of them before the frame, which is the first thing that can use them.
+// The last millisecond is slept in short steps so that the frame starts on the tick it is
+// due: the gate of 17 ms then gives exactly 58.8 frames a second.
 void WaitForNextFrame() {
     if (!Game.WindowActive) {
-        SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, 100)) HandleEvent(e);
+        SDL_Delay(10); // minimised: no frames, only events to watch for
         return;
     }
     const uint32_t due = Game.LastFrameTime + FrameIntervalMs;
     for (;;) {
         auto left = static_cast<int32_t>(due - SDL_GetTicks());
         if (left <= 0 || left > FrameIntervalMs) return;
-        if (left >= 2) {
-            SDL_Event e;
-            if (SDL_WaitEventTimeout(&e, left - 1)) {
-                HandleEvent(e);
-                return;
-            }
-        } else {
-            if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+        if (left >= 2)
+            SDL_Delay(static_cast<uint32_t>(left - 1));
+        else
             std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
     }
 }
 

@@ -112,7 +112,7 @@ int32_t RunContextMenu() {
         if (dirty) Render(popup, width, height, selected);
         dirty = 0;
         SDL_Event e;
-        if (!SDL_WaitEventTimeout(&e, 250)) continue;
+        if (!WaitForEvent(&e, 250)) continue;
         switch (e.type) {
         case SDL_QUIT:
             SDL_PushEvent(&e); // for the main loop, once the menu is gone

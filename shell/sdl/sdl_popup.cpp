@@ -62,3 +62,16 @@ void KeepMainWindowPainted() {
     PresentFrame();
     ShowPrimarySurface();
 }
+
+// SDL's own wait (2.26, as Debian ships it) remembers a window to wake when another thread
+// adds an event, and may still send that wake-up after the window has been destroyed: the
+// X server refuses it and Xlib ends the program. Polling with short sleeps never hands SDL
+// a window to wake, and a millisecond of delay is nothing for input.
+int32_t WaitForEvent(SDL_Event* event, int32_t milliseconds) {
+    const uint32_t start = SDL_GetTicks();
+    for (;;) {
+        if (SDL_PollEvent(event)) return 1;
+        if (static_cast<int32_t>(SDL_GetTicks() - start) >= milliseconds) return 0;
+        SDL_Delay(1);
+    }
+}

@@ -79,3 +79,5 @@ int32_t OpenPopupWindow(PopupWindow* popup, const char* title, int32_t x, int32_
 void ShowPopupCanvas(PopupWindow* popup);
 void ClosePopupWindow(PopupWindow* popup);
 void FocusWindow(SDL_Window* window);
+// Waits up to the given time for an event: 1 with *event filled, 0 when none came.
+int32_t WaitForEvent(SDL_Event* event, int32_t milliseconds);
