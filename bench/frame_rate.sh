@@ -6,19 +6,9 @@
 set -u
 bin=${1:-build/quorvanel}
 seconds=${2:-10}
-work=$(mktemp -d /tmp/quorvanel-bench.XXXXXX)
-xpid=""
-gpid=""
-cleanup() {
-    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null
-    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-[ -x "$bin" ] || { echo "no executable at $bin" >&2; exit 1; }
-
 . "$(dirname "$0")/../tools/gui_test_lib.sh"
+begin_gui_test bench
+[ -x "$bin" ] || { echo "no executable at $bin" >&2; exit 1; }
 start_xvfb 201 249 || { echo "no Xvfb display" >&2; exit 1; }
 
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config QUORVANEL_FRAME_LOG=$work/frames
@@ -42,9 +32,8 @@ c0=$(cpu_ticks)
 sleep "$seconds"
 c1=$(cpu_ticks)
 t1_us=$(($(date +%s%N) / 1000))
-xdotool key --window "$wid" F12 2>/dev/null # the window may be gone before the release
-wait "$gpid"
-gpid=""
+quit_with_f12 10
+[ -n "$exit_code" ] || { echo "the game did not end on F12" >&2; exit 1; }
 
 awk -v start="$start_us" -v t0="$t0_us" -v t1="$t1_us" -v c0="$c0" -v c1="$c1" -v hz="$hz" '
     NR == 1 { first = $1 }

@@ -1,6 +1,22 @@
 # Shell functions shared by the scripts that drive the real game on an Xvfb display
 # (shell/sdl/e2e_desktop.sh, shell/win32/e2e_wine.sh, bench/frame_rate.sh). Source it; the
-# caller keeps its scratch folder in $work and the game's window id in $wid.
+# caller keeps the game's process id in $gpid and its window id in $wid.
+
+# A scratch folder in $work, and a clean-up at exit that stops the game and Xvfb and
+# removes the folder; a script with more to stop first defines cleanup_more.
+begin_gui_test() {
+    work=$(mktemp -d "/tmp/quorvanel-$1.XXXXXX")
+    xpid=""
+    gpid=""
+    trap end_gui_test EXIT
+}
+end_gui_test() {
+    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null
+    declare -F cleanup_more >/dev/null && cleanup_more
+    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
 
 # Starts Xvfb on the first display number from $1 to $2 that is free and accepted; sets
 # DISPLAY and xpid. Returns 1 when none could be started.
@@ -58,4 +74,20 @@ hold_key() {
     xdotool keydown "$1"
     sleep 0.1
     xdotool keyup "$1"
+}
+# Sends F12 and waits up to $1 seconds for the game to end; sets exit_code to its exit
+# code, or to nothing when it is still running.
+quit_with_f12() {
+    xdotool key --window "$wid" F12 2>/dev/null # the window may be gone before the release
+    exit_code=""
+    local end=$((SECONDS + $1))
+    while [ $SECONDS -le $end ]; do
+        if ! kill -0 "$gpid" 2>/dev/null; then
+            wait "$gpid"
+            exit_code=$?
+            gpid=""
+            return
+        fi
+        sleep 0.1
+    done
 }

@@ -4,24 +4,14 @@
 # Usage: e2e_desktop.sh [path/to/quorvanel]
 set -u
 bin=${1:-build/quorvanel}
-work=$(mktemp -d /tmp/quorvanel-e2e.XXXXXX)
-xpid=""
-gpid=""
-cleanup() {
-    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null
-    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/../../tools/gui_test_lib.sh"
+begin_gui_test e2e
 fail() {
     echo "e2e_desktop: FAIL: $*" >&2
     [ -s "$work/stderr" ] && sed 's/^/  game: /' "$work/stderr" | tail -20 >&2
     exit 1
 }
 [ -x "$bin" ] || fail "no executable at $bin"
-
-. "$(dirname "$0")/../../tools/gui_test_lib.sh"
 start_xvfb 151 199 || fail "no Xvfb display could be started"
 
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config
@@ -70,23 +60,10 @@ sleep 2.5 # the level-start banner
 wait_for 6 level_shown || fail "level screen not shown: (1,150) $(pixel 1 150), (398,150) $(pixel 398 150)"
 echo "e2e_desktop: level screen shown"
 
-xdotool key --window "$wid" F12 2>/dev/null # the window may be gone before the release
-code=""
-for _ in $(seq 1 50); do
-    if ! kill -0 "$gpid" 2>/dev/null; then
-        wait "$gpid"
-        code=$?
-        break
-    fi
-    sleep 0.1
-done
-gpid_done=$gpid
-gpid=""
-[ -n "$code" ] || {
-    kill "$gpid_done"
-    fail "the game did not end on F12"
-}
-[ "$code" -eq 0 ] || fail "exit code $code"
+quit_with_f12 5
+# A game still running is stopped by the clean-up.
+[ -n "$exit_code" ] || fail "the game did not end on F12"
+[ "$exit_code" -eq 0 ] || fail "exit code $exit_code"
 
 file=$XDG_CONFIG_HOME/Quorvanel/settings
 [ -f "$file" ] || fail "no settings file at $file"

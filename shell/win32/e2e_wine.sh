@@ -7,21 +7,15 @@
 # Usage: e2e_wine.sh [path/to/Quorvanel.exe]
 set -u
 exe=${1:-build-win/Quorvanel.exe}
-work=$(mktemp -d /tmp/quorvanel-wine.XXXXXX)
-xpid=""
-gpid=""
+. "$(dirname "$0")/../../tools/gui_test_lib.sh"
+begin_gui_test wine
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null
+cleanup_more() {
     if [ -d "$WINEPREFIX" ]; then
         wineserver -k 2>/dev/null
         timeout 10 wineserver -w 2>/dev/null
     fi
-    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
 }
-trap cleanup EXIT
 fail() {
     echo "e2e_wine: FAIL: $*" >&2
     if [ -n "$xpid" ]; then
@@ -39,8 +33,6 @@ exe=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")
 for tool in wine wineboot wineserver Xvfb xdpyinfo xdotool import convert; do
     command -v $tool >/dev/null || fail "$tool is not installed (tools/install-deps.sh)"
 done
-
-. "$(dirname "$0")/../../tools/gui_test_lib.sh"
 start_xvfb 201 249 || fail "no Xvfb display could be started"
 
 start=$SECONDS
@@ -98,20 +90,10 @@ space_to_level_screen() {
     echo "e2e_wine: $run: level screen shown"
 }
 
-quit_with_f12() {
-    xdotool key --window "$wid" F12
-    local code=""
-    for _ in $(seq 1 100); do
-        if ! kill -0 "$gpid" 2>/dev/null; then
-            wait "$gpid"
-            code=$?
-            break
-        fi
-        sleep 0.1
-    done
-    [ -n "$code" ] || fail "$run: the game did not end on F12"
-    gpid=""
-    [ "$code" -eq 0 ] || fail "$run: exit code $code"
+quit_run() {
+    quit_with_f12 10
+    [ -n "$exit_code" ] || fail "$run: the game did not end on F12"
+    [ "$exit_code" -eq 0 ] || fail "$run: exit code $exit_code"
     echo "e2e_wine: $run: F12 ended the game with exit code 0"
 }
 
@@ -133,7 +115,7 @@ space_to_level_screen
 # below the banner.
 [ "$(pixel 200 232)" != "srgb(0,0,0)" ] && [ "$(pixel 201 233)" != "srgb(0,0,0)" ] ||
     fail "run1: no ball on the ring at (200,232): $(pixel 200 232)"
-quit_with_f12
+quit_run
 grep -q 'OutputDebugStringA "LoadGameArt: Art loaded.\\n"' "$work/run1.log" ||
     fail "run1: the art was not reported loaded"
 
@@ -196,7 +178,7 @@ balls_in_field() {
     [ "$(count_lit 226 38 87 106)" -lt 100 ] && [ "$(count_lit 392 246 4 50)" -ge 8 ]
 }
 wait_for 5 balls_in_field || fail "run2: no balls on the field after the banner"
-quit_with_f12
+quit_run
 reg=$(registry)
 [ "$(value_of RandomGame)" = "REG_BINARY 01000000" ] ||
     fail "run2: RandomGame not kept: $(value_of RandomGame)"
