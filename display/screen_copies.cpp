@@ -1,7 +1,16 @@
-// The whole-screen operations every display builds from its fills and copies: clearing all
-// surfaces, and saving and restoring the static screen behind a banner.
+// The display's surfaces, and the whole-screen operations every display builds from its
+// fills and copies: clearing all surfaces, and saving and restoring the static screen
+// behind a banner.
 #include "display/draw.h"
 #include "shell/platform.h"
+
+Surface* PrimarySurface = nullptr;
+Surface* BackBuffer = nullptr;
+Surface* BackBuffer2 = nullptr;
+Surface* TitleSurface = nullptr;
+Surface* GameOverSurface = nullptr;
+Surface* OhNoSurface = nullptr;
+Surface* LetsGoSurface = nullptr;
 
 namespace {
 

@@ -5,11 +5,6 @@
 #include "game/game_record.h"
 #include "shell/platform.h"
 
-int32_t TitleArtId = 111;
-int32_t GameOverArtId = 113;
-int32_t LetsGoArtId = 119;
-int32_t OhNoArtId = 118;
-
 ArtHolder TitleArt, GameOverArt, OhNoArt, LetsGoArt;
 
 namespace {
@@ -141,38 +136,20 @@ int32_t LoadGameArt(DWORD caps, const DDPIXELFORMAT* format) {
     DDPIXELFORMAT primaryFormat;
     ZeroMemory(&primaryFormat, sizeof primaryFormat);
     primaryFormat.dwSize = sizeof primaryFormat;
-    if (PrimarySurface->Dds->GetPixelFormat(&primaryFormat) == DD_OK &&
-        (primaryFormat.dwFlags & DDPF_PALETTEINDEXED8)) {
-        DebugOutput("LoadGameArt: Attaching palette...\n");
-        if (!AttachPalette(DDObject, &Palette, PrimarySurface)) {
-            DebugOutput("LoadGameArt: Couldn't configure palette.\n");
-            return 0;
-        }
-    } else {
-        DebugOutput("LoadGameArt: Non-palettized primary...\n");
-    }
-
-    struct Sprite {
-        ArtHolder* Holder;
-        Surface** Target;
-        int32_t Id;
-        const char* Failure;
-    };
-    const Sprite sprites[] = {
-        {&TitleArt, &TitleSurface, TitleArtId, "LoadGameArt: Couldn't load Title Page sprite.\n"},
-        {&GameOverArt, &GameOverSurface, GameOverArtId,
-         "LoadGameArt: Couldn't load GameOver sprite.\n"},
-        {&OhNoArt, &OhNoSurface, OhNoArtId, "LoadGameArt: Couldn't load Oh No sprite.\n"},
-        {&LetsGoArt, &LetsGoSurface, LetsGoArtId, "LoadGameArt: Couldn't load Lets Go sprite.\n"},
-    };
-    // Black, raw value 0, is the art's transparent colour.
-    const DWORD transparent = 0;
-    for (const Sprite& s : sprites) {
-        if (!LoadArtSprite(s.Holder, DDObject, s.Target, s.Id, &transparent, caps, format)) {
-            DebugOutput(s.Failure);
-            return 0;
-        }
-    }
-    DebugOutput("LoadGameArt: Art loaded.\n");
-    return 1;
+    const bool paletteIndexed = PrimarySurface->Dds->GetPixelFormat(&primaryFormat) == DD_OK &&
+                                (primaryFormat.dwFlags & DDPF_PALETTEINDEXED8);
+    // The sprite loader is handed only the sprite's number; the rest waits here.
+    static DWORD artCaps;
+    static const DDPIXELFORMAT* artFormat;
+    artCaps = caps;
+    artFormat = format;
+    static ArtHolder* const holders[GameArtCount] = {&TitleArt, &GameOverArt, &OhNoArt, &LetsGoArt};
+    return LoadArtInOrder(
+        paletteIndexed, [] { return AttachPalette(DDObject, &Palette, PrimarySurface); },
+        [](int32_t i) {
+            // Black, raw value 0, is the art's transparent colour.
+            const DWORD transparent = 0;
+            return LoadArtSprite(holders[i], DDObject, GameArt[i].Target, *GameArt[i].Id,
+                                 &transparent, artCaps, artFormat);
+        });
 }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "display/backend.h"
+
 // draw.h leaves the surface opaque; here it is one DirectDraw surface with the size it was
 // created at (BltFast does not clip, so blits need the size at hand).
 struct Surface {
@@ -45,10 +47,6 @@ struct ArtHolder {
     Surface** Sprite = nullptr;
     int32_t Id = 0;
 };
-extern int32_t TitleArtId;    // 111
-extern int32_t GameOverArtId; // 113
-extern int32_t LetsGoArtId;   // 119
-extern int32_t OhNoArtId;     // 118
 extern ArtHolder TitleArt, GameOverArt, OhNoArt, LetsGoArt;
 
 int32_t LoadGameArt(DWORD caps, const DDPIXELFORMAT* format);

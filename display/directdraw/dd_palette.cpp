@@ -1,8 +1,6 @@
 // The 256-colour palette of an 8-bit desktop: the 3-3-2 colour cube, or the colours of the
 // palette file "Quorvanel.bmp", attached to the primary and re-attached whenever Windows
 // hands the palette back.
-#include <utility>
-
 #include "display/directdraw/dd_display.h"
 #include "display/draw.h"
 #include "game/game_record.h"
@@ -11,15 +9,6 @@
 namespace {
 
 constexpr int32_t PaletteSize = 256;
-
-void SetDefaultPalette(PALETTEENTRY* entries) {
-    for (int32_t i = 0; i < PaletteSize; ++i) {
-        entries[i].peRed = static_cast<BYTE>((i >> 5) * 255 / 7);
-        entries[i].peGreen = static_cast<BYTE>(((i >> 2) & 7) * 255 / 7);
-        entries[i].peBlue = static_cast<BYTE>((i & 3) * 255 / 3);
-        entries[i].peFlags = 0;
-    }
-}
 
 // How many colour-table entries a bitmap's information header promises, bounded by the
 // palette.
@@ -56,23 +45,19 @@ int32_t ReadPaletteResource(LPCSTR name, PALETTEENTRY* entries) {
     return 1;
 }
 
-// The palette file: its 256 entries go in as stored (blue, green, red, reserved) over the
-// defaults, and the entries its header counts are then turned into red, green, blue. What a
-// short file lacks keeps the defaults, exchanged too where the count covers it; a header it
-// lacks reads as zeros and counts nothing.
+// The palette file, read with the calls of the platform's file API; its rules are the
+// same for every display.
 void ReadPaletteFile(LPCSTR name, PALETTEENTRY* entries) {
     HFILE file = _lopen(name, OF_READ);
     if (file == HFILE_ERROR) return;
-    BYTE fileHeader[14];
-    BITMAPINFOHEADER header;
-    ZeroMemory(&header, sizeof header);
-    _lread(file, fileHeader, sizeof fileHeader);
-    _lread(file, &header, sizeof header);
-    _lread(file, entries, PaletteSize * sizeof(PALETTEENTRY));
+    BYTE bytes[PaletteFileBytes];
+    UINT got = 0, read = 0;
+    // _lread reports a failure as HFILE_ERROR, all bits set.
+    while (got < sizeof bytes && (read = _lread(file, bytes + got, sizeof bytes - got)) > 0 &&
+           read != static_cast<UINT>(HFILE_ERROR))
+        got += read;
     _lclose(file);
-    if (header.biSize != sizeof header) return;
-    const uint32_t count = ColourCount(header);
-    for (uint32_t i = 0; i < count; ++i) std::swap(entries[i].peRed, entries[i].peBlue);
+    ApplyPaletteFile(bytes, got, reinterpret_cast<uint8_t*>(entries));
 }
 
 void ReloadArt() {
@@ -86,7 +71,8 @@ void ReloadArt() {
 
 IDirectDrawPalette* LoadBitmapPalette(IDirectDraw* object, LPCSTR name) {
     PALETTEENTRY entries[PaletteSize];
-    SetDefaultPalette(entries);
+    static_assert(sizeof entries == 1024, "entries are red, green, blue and flags bytes");
+    SetColourCube(reinterpret_cast<uint8_t*>(entries));
     if (name && !ReadPaletteResource(name, entries)) ReadPaletteFile(name, entries);
     IDirectDrawPalette* palette = nullptr;
     if (object->CreatePalette(DDPCAPS_8BIT, entries, &palette, nullptr) != DD_OK) return nullptr;

@@ -14,14 +14,6 @@ DDSURFACEDESC SurfaceDesc;
 RECT WindowRect;
 int32_t DisplayRebuilding = 0;
 
-Surface* PrimarySurface = nullptr;
-Surface* BackBuffer = nullptr;
-Surface* BackBuffer2 = nullptr;
-Surface* TitleSurface = nullptr;
-Surface* GameOverSurface = nullptr;
-Surface* OhNoSurface = nullptr;
-Surface* LetsGoSurface = nullptr;
-
 namespace {
 
 // What a blit reports when one of its surfaces does not exist: as good as lost.

@@ -7,15 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "display/backend.h"
 #include "display/draw.h"
 #include "display/software/result_codes.h"
 #include "resources/resources.h"
 #include "shell/platform.h"
-
-int32_t TitleArtId = 111;
-int32_t GameOverArtId = 113;
-int32_t LetsGoArtId = 119;
-int32_t OhNoArtId = 118;
 
 ArtHolder TitleArt, GameOverArt, OhNoArt, LetsGoArt;
 std::string ArtFileDirectory;
@@ -129,32 +125,9 @@ int32_t RestoreArtSprite(ArtHolder* holder, int32_t id) {
 
 void LoadBitmapPalette(PaletteEntry* palette, const char* path) {
     SetDefaultPalette(palette);
-    if (!path) return;
-    // Only the file header, a 40-byte information header and 256 entries matter.
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, &bytes, 14 + 40 + 1024)) return;
-    uint8_t header[40] = {};
-    for (size_t i = 14; i < bytes.size() && i < 54; ++i) header[i - 14] = bytes[i];
-    // The entries go in as stored (blue, green, red, reserved); what the file lacks stays.
-    uint8_t* entries = reinterpret_cast<uint8_t*>(palette);
-    const size_t entryBytes = bytes.size() > 54 ? bytes.size() - 54 : 0;
-    for (size_t i = 0; i < entryBytes; ++i) entries[i] = bytes[54 + i];
-
-    auto field = [&](size_t at, size_t bytes) {
-        uint32_t v = 0;
-        for (size_t i = bytes; i-- > 0;) v = (v << 8) | header[at + i];
-        return v;
-    };
-    const uint32_t headerSize = field(0, 4), bitsPerPixel = field(14, 2),
-                   coloursUsed = field(32, 4);
-    uint32_t count = 0;
-    if (headerSize == 40 && bitsPerPixel <= 8)
-        count = coloursUsed ? coloursUsed : 1u << bitsPerPixel;
-    // A count beyond the table is bounded by it. The exchange covers the first entries
-    // whether the file reached them or not, so a short file's missing entries come out
-    // as the colour cube with red and blue exchanged.
-    if (count > 256) count = 256;
-    for (uint32_t i = 0; i < count; ++i) std::swap(palette[i].Red, palette[i].Blue);
+    if (path && ReadWholeFile(path, &bytes, PaletteFileBytes))
+        ApplyPaletteFile(bytes.data(), bytes.size(), reinterpret_cast<uint8_t*>(palette));
 }
 
 int32_t AttachPalette() {
@@ -166,34 +139,8 @@ int32_t AttachPalette() {
 
 int32_t LoadGameArt() {
     if (!PrimarySurface) return 0;
-    if (PrimarySurface->BitsPerPixel == 8) {
-        DebugOutput("LoadGameArt: Attaching palette...\n");
-        if (!AttachPalette()) {
-            DebugOutput("LoadGameArt: Couldn't configure palette.\n");
-            return 0;
-        }
-    } else {
-        DebugOutput("LoadGameArt: Non-palettized primary...\n");
-    }
-    struct Sprite {
-        ArtHolder* Holder;
-        Surface** Target;
-        int32_t Id;
-        const char* Failure;
-    };
-    const Sprite sprites[] = {
-        {&TitleArt, &TitleSurface, TitleArtId, "LoadGameArt: Couldn't load Title Page sprite.\n"},
-        {&GameOverArt, &GameOverSurface, GameOverArtId,
-         "LoadGameArt: Couldn't load GameOver sprite.\n"},
-        {&OhNoArt, &OhNoSurface, OhNoArtId, "LoadGameArt: Couldn't load Oh No sprite.\n"},
-        {&LetsGoArt, &LetsGoSurface, LetsGoArtId, "LoadGameArt: Couldn't load Lets Go sprite.\n"},
-    };
-    for (const Sprite& s : sprites) {
-        if (!LoadArtSprite(s.Holder, s.Target, s.Id, 1)) {
-            DebugOutput(s.Failure);
-            return 0;
-        }
-    }
-    DebugOutput("LoadGameArt: Art loaded.\n");
-    return 1;
+    static ArtHolder* const holders[GameArtCount] = {&TitleArt, &GameOverArt, &OhNoArt, &LetsGoArt};
+    return LoadArtInOrder(PrimarySurface->BitsPerPixel == 8, AttachPalette, [](int32_t i) {
+        return LoadArtSprite(holders[i], GameArt[i].Target, *GameArt[i].Id, 1);
+    });
 }

@@ -4,13 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "display/backend.h"
 #include "display/software/bmp.h"
 #include "display/software/surface.h"
-
-extern int32_t TitleArtId;    // 111
-extern int32_t GameOverArtId; // 113
-extern int32_t LetsGoArtId;   // 119
-extern int32_t OhNoArtId;     // 118
 
 // Remembers which surface global holds an art surface and the bitmap it was loaded from, so
 // it can be reloaded; it follows the global, so a released display leaves nothing dangling.

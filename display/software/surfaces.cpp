@@ -2,16 +2,9 @@
 // conversions between RGB colours and raw pixel values.
 #include <cstring>
 
+#include "display/backend.h"
 #include "display/draw.h"
 #include "display/software/surface.h"
-
-Surface* PrimarySurface = nullptr;
-Surface* BackBuffer = nullptr;
-Surface* BackBuffer2 = nullptr;
-Surface* TitleSurface = nullptr;
-Surface* GameOverSurface = nullptr;
-Surface* OhNoSurface = nullptr;
-Surface* LetsGoSurface = nullptr;
 
 PaletteEntry DisplayPalette[256];
 
@@ -49,12 +42,8 @@ uint32_t NearestPaletteEntry(uint32_t r, uint32_t g, uint32_t b) {
 } // namespace
 
 void SetDefaultPalette(PaletteEntry* palette) {
-    for (int32_t i = 0; i < 256; ++i) {
-        palette[i].Red = static_cast<uint8_t>((i >> 5) * 255 / 7);
-        palette[i].Green = static_cast<uint8_t>(((i >> 2) & 7) * 255 / 7);
-        palette[i].Blue = static_cast<uint8_t>((i & 3) * 255 / 3);
-        palette[i].Flags = 0;
-    }
+    static_assert(sizeof(PaletteEntry) == 4, "entries are red, green, blue and flags bytes");
+    SetColourCube(reinterpret_cast<uint8_t*>(palette));
 }
 
 Surface* CreateSurface(int32_t width, int32_t height, int32_t bitsPerPixel) {
