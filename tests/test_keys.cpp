@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "game/game_record.h"
 #include "playfield/playfield.h"
 #include "shell/headless/headless.h"
@@ -8,94 +10,52 @@
 
 namespace {
 
-class Keys : public ::testing::Test {
-  protected:
-    void SetUp() override { ResetWorld(); }
-};
-
-TEST_F(Keys, CursorKeysSetTheirBitAndLastKeyAndReleaseOnlyTheBit) {
-    HandleKeyDown(VkUp);
-    EXPECT_EQ(Game.LastKey, KeyUp);
-    EXPECT_EQ(Game.HeldKeys, static_cast<uint32_t>(DirUp));
-    HandleKeyDown(VkLeft);
-    HandleKeyDown(VkLeft); // auto-repeat
-    EXPECT_EQ(Game.LastKey, KeyLeft);
-    EXPECT_EQ(Game.HeldKeys, static_cast<uint32_t>(DirUp | DirLeft));
-    HandleKeyDown(VkRight);
-    HandleKeyDown(VkDown);
-    EXPECT_EQ(Game.LastKey, KeyDown);
-    EXPECT_EQ(Game.HeldKeys, 15u);
-    HandleKeyUp(VkLeft);
-    HandleKeyUp(VkDown);
-    EXPECT_EQ(Game.HeldKeys, static_cast<uint32_t>(DirUp | DirRight));
-    EXPECT_EQ(Game.LastKey, KeyDown); // still names the last direction
-}
-
-TEST_F(Keys, ReleasingSpaceClearsTheKeyAndTheReversalTimerOnly) {
-    HandleKeyDown(VkUp);
+TEST(Keys, KeysSetLastKeyAndCursorBitsAndTheirReleasesClearThem) {
+    ResetWorld();
+    const int32_t cursors[][3] = {{VkLeft, 3, 1}, {VkUp, 1, 4}, {VkRight, 4, 2}, {VkDown, 2, 8}};
+    uint32_t held = 0;
+    for (const auto& [vk, last, bit] : cursors) {
+        HandleKeyDown(vk);
+        EXPECT_EQ(Game.LastKey, last);
+        EXPECT_EQ(Game.HeldKeys, held |= bit);
+    }
     HandleKeyDown(VkSpace);
-    EXPECT_EQ(Game.LastKey, KeySpace);
+    EXPECT_EQ(Game.LastKey, 32);
     Game.ReversalTimer = 80;
-    HandleKeyUp(VkSpace);
+    HandleKeyUp(VkSpace); // the next press reverses at once
     EXPECT_EQ(Game.LastKey, 0);
     EXPECT_EQ(Game.ReversalTimer, 0);
-    EXPECT_EQ(Game.HeldKeys, static_cast<uint32_t>(DirUp));
-}
-
-TEST_F(Keys, OtherKeysSetTheirCodeAndTheirReleaseClearsLastKey) {
-    HandleKeyDown(VkRight);
-    HandleKeyDown(65); // a letter
-    EXPECT_EQ(Game.LastKey, 65);
-    HandleKeyUp(16); // Shift released
+    HandleKeyDown(65);
+    for (const auto& [vk, last, bit] : cursors) {
+        HandleKeyUp(vk);
+        EXPECT_EQ(Game.HeldKeys, held &= ~bit);
+        EXPECT_EQ(Game.LastKey, 65); // a cursor's release leaves LastKey alone
+    }
+    HandleKeyUp(16);
     EXPECT_EQ(Game.LastKey, 0);
-    EXPECT_EQ(Game.HeldKeys, static_cast<uint32_t>(DirRight));
 }
 
-TEST_F(Keys, EscapeAndF1ReturnToTheTitleWithoutSaving) {
-    Game.GameState = StatePlay;
-    Game.Score = 5000;
-    HandleKeyDown(VkEscape);
-    EXPECT_EQ(Game.GameState, StateTitle);
-    Game.GameState = StateTallyShown;
-    HandleKeyDown(VkF1);
-    EXPECT_EQ(Game.GameState, StateTitle);
-    EXPECT_EQ(SettingsMemory.OpenCount, 0);
-}
-
-TEST_F(Keys, F5FlipsEveryBitOfTheRateDisplay) {
-    HandleKeyDown(VkF5);
-    EXPECT_EQ(Game.ShowFps, 0xFFFFFFFFu);
-    HandleKeyDown(VkF5);
-    EXPECT_EQ(Game.ShowFps, 0u);
-}
-
-TEST_F(Keys, F12FreesTheGridAndQuits) {
-    ASSERT_NE(Playfield, nullptr);
+TEST(Keys, FunctionKeysAndMenuCommands) {
+    ResetWorld();
+    for (int32_t key : {VkEscape, VkF1}) {
+        Game.GameState = StatePlay;
+        HandleKeyDown(key);
+        EXPECT_EQ(Game.GameState, StateTitle) << key;
+    }
+    Game.ShowFps = 5;
+    for (int32_t key : {VkF5, VkF9, VkF11}) HandleKeyDown(key);
+    EXPECT_EQ(Game.ShowFps, 0xFFFFFFFAu);
+    EXPECT_EQ(SettingsMemory.OpenCount, 0); // neither Escape, F1 nor F11 saves
+    for (int32_t command : {MenuOptions, MenuAbout, MenuEmail, MenuWebPage, 99})
+        HandleMenuCommand(command);
+    EXPECT_EQ(SettingsMemory.OpenCount, 1); // the menu's Options saves at once
+    EXPECT_EQ(std::pair(Headless.AboutDialogs, Headless.OptionsDialogs), std::pair(2, 2));
+    EXPECT_EQ(Headless.UrlsOpened, (std::vector<std::string>{EmailUrl, WebPageUrl}));
+    const std::string mail = EmailUrl;
+    EXPECT_TRUE(mail.starts_with("mailto:") && mail.ends_with("subject=Quorvanel%20V1.05"));
     HandleKeyDown(VkF12);
     EXPECT_EQ(Playfield, nullptr);
     EXPECT_EQ(Headless.QuitRequested, 1);
-}
-
-TEST_F(Keys, DialogKeysAndMenuCommands) {
-    HandleKeyDown(VkF9);
-    HandleKeyDown(VkF11);
-    EXPECT_EQ(Headless.AboutDialogs, 1);
-    EXPECT_EQ(Headless.OptionsDialogs, 1);
-    EXPECT_EQ(SettingsMemory.OpenCount, 0); // F11 saves nothing by itself
-
-    HandleMenuCommand(MenuOptions);
-    EXPECT_EQ(Headless.OptionsDialogs, 2);
-    EXPECT_EQ(SettingsMemory.OpenCount, 1); // the menu path saves at once
-    HandleMenuCommand(MenuAbout);
-    EXPECT_EQ(Headless.AboutDialogs, 2);
-
-    HandleMenuCommand(MenuEmail);
-    HandleMenuCommand(MenuWebPage);
-    HandleMenuCommand(99);
-    ASSERT_EQ(Headless.UrlsOpened.size(), 2u);
-    EXPECT_EQ(Headless.UrlsOpened[0].rfind("mailto:", 0), 0u);
-    EXPECT_NE(Headless.UrlsOpened[0].find("Quorvanel%20V1.05"), std::string::npos);
-    EXPECT_EQ(Headless.UrlsOpened[1], WebPageUrl);
 }
 
 } // namespace
