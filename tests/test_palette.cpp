@@ -3,174 +3,78 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "display/draw.h"
 #include "display/software/art.h"
 #include "display/software/surface.h"
-#include "shell/headless/headless.h"
 #include "tests/support/world.h"
 
 namespace {
 
-// A palette file: file header, information header with the given fields, then entries
-// i -> (blue i, green 255 - i, red i ^ 0x55, reserved 7), cut to `size` bytes.
-std::vector<uint8_t> PaletteFile(uint32_t headerSize, uint16_t bpp, uint32_t coloursUsed,
-                                 size_t size = 1078) {
+// Byte i of the entries of the palette files below (stored blue, green, red, reserved 7).
+const auto FileByte = [](size_t i) { return static_cast<uint8_t>(i % 4 == 3 ? 7 : i * 37 + 11); };
+
+// Writes "Quorvanel.bmp" with these header fields, cut to `size` bytes; gives its path.
+std::string Write(uint32_t header, uint32_t bpp, uint32_t used, size_t size = 1078) {
     std::vector<uint8_t> f(1078, 0);
-    f[0] = 'B', f[1] = 'M';
-    for (int32_t i = 0; i < 4; ++i) {
-        f[14 + i] = static_cast<uint8_t>(headerSize >> (8 * i));
-        f[46 + i] = static_cast<uint8_t>(coloursUsed >> (8 * i));
-    }
-    f[28] = static_cast<uint8_t>(bpp), f[29] = static_cast<uint8_t>(bpp >> 8);
-    for (int32_t i = 0; i < 256; ++i) {
-        f[54 + 4 * i] = static_cast<uint8_t>(i);
-        f[55 + 4 * i] = static_cast<uint8_t>(255 - i);
-        f[56 + 4 * i] = static_cast<uint8_t>(i ^ 0x55);
-        f[57 + 4 * i] = 7;
-    }
-    f.resize(size);
-    return f;
+    for (auto [at, value, bytes] : {std::tuple{14, header, 4}, {28, bpp, 2}, {46, used, 4}})
+        for (int32_t i = 0; i < bytes; ++i) f[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    for (size_t i = 0; i < 1024; ++i) f[54 + i] = FileByte(i);
+    const std::string path = (PrivateTempDir("palette") / "Quorvanel.bmp").string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), size);
+    return path;
 }
 
-class PaletteFileTest : public ::testing::Test {
-  protected:
-    std::filesystem::path Dir = PrivateTempDir("palette");
-    void SetUp() override {
-        std::filesystem::remove_all(Dir);
-        std::filesystem::create_directories(Dir);
-    }
-    void TearDown() override {
-        std::filesystem::remove_all(Dir);
-        ArtFileDirectory.clear();
-    }
-    std::string Write(const std::vector<uint8_t>& bytes) {
-        std::string path = (Dir / "Quorvanel.bmp").string();
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-        return path;
-    }
-    // Entry i as the file stores it, with red and blue exchanged or not.
-    static void ExpectFromFile(const PaletteEntry& e, int32_t i, bool exchanged) {
-        uint8_t first = static_cast<uint8_t>(i), third = static_cast<uint8_t>(i ^ 0x55);
-        EXPECT_EQ(e.Red, exchanged ? third : first) << "entry " << i;
-        EXPECT_EQ(e.Green, 255 - i) << "entry " << i;
-        EXPECT_EQ(e.Blue, exchanged ? first : third) << "entry " << i;
-        EXPECT_EQ(e.Flags, 7) << "entry " << i;
-    }
-    static void ExpectCube(const PaletteEntry* p) {
-        PaletteEntry cube[256];
-        SetDefaultPalette(cube);
-        for (int32_t i = 0; i < 256; ++i) {
-            EXPECT_EQ(p[i].Red, cube[i].Red) << i;
-            EXPECT_EQ(p[i].Green, cube[i].Green) << i;
-            EXPECT_EQ(p[i].Blue, cube[i].Blue) << i;
-        }
-    }
-};
+std::vector<uint8_t> Bytes(const PaletteEntry* p) {
+    return {reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(p + 256)};
+}
 
-TEST_F(PaletteFileTest, WithoutAFileTheColourCubeIsUsed) {
+// The cube under the file's first `fromFile` entry bytes, red and blue exchanged in the first n.
+std::vector<uint8_t> Expected(size_t fromFile, uint32_t n) {
     PaletteEntry p[256];
-    LoadBitmapPalette(p, (Dir / "Quorvanel.bmp").string().c_str());
-    EXPECT_EQ(p[0].Red + p[0].Green + p[0].Blue, 0);
-    EXPECT_EQ(p[255].Red & p[255].Green & p[255].Blue, 255);
-    EXPECT_EQ(p[28].Red, 0);
-    EXPECT_EQ(p[28].Green, 255);
-    EXPECT_EQ(p[28].Blue, 0);
-    ExpectCube(p);
-    LoadBitmapPalette(p, nullptr);
-    ExpectCube(p);
+    SetDefaultPalette(p);
+    for (size_t i = 0; i < fromFile; ++i) reinterpret_cast<uint8_t*>(p)[i] = FileByte(i);
+    for (uint32_t i = 0; i < n; ++i) std::swap(p[i].Red, p[i].Blue);
+    return Bytes(p);
 }
 
-TEST_F(PaletteFileTest, AFullEightBitHeaderExchangesRedAndBlueOfAllEntries) {
+TEST(PaletteFile, TheCubeUnlessAFileGivesTheEntriesWithRedAndBlueExchangedInTheFirstN) {
     PaletteEntry p[256];
-    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0)).c_str());
-    for (int32_t i = 0; i < 256; ++i) ExpectFromFile(p[i], i, true);
-}
-
-TEST_F(PaletteFileTest, ColoursUsedLimitsTheExchange) {
-    PaletteEntry p[256];
-    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 16)).c_str());
-    for (int32_t i = 0; i < 256; ++i) ExpectFromFile(p[i], i, i < 16);
-    LoadBitmapPalette(p, Write(PaletteFile(40, 4, 0)).c_str()); // 2^4
-    for (int32_t i = 0; i < 256; ++i) ExpectFromFile(p[i], i, i < 16);
-    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 100000)).c_str()); // bounded by 256
-    for (int32_t i = 0; i < 256; ++i) ExpectFromFile(p[i], i, true);
-}
-
-TEST_F(PaletteFileTest, OtherHeadersGiveTheBytesAsRead) {
-    PaletteEntry p[256];
-    for (uint32_t size : {12u, 39u, 108u, 124u}) {
-        LoadBitmapPalette(p, Write(PaletteFile(size, 8, 0)).c_str());
-        for (int32_t i = 0; i < 256; ++i) ExpectFromFile(p[i], i, false);
+    LoadBitmapPalette(p, "/nonexistent/Quorvanel.bmp");
+    EXPECT_EQ(Bytes(p), Expected(0, 0));
+    EXPECT_EQ(Rgb(p[0].Red, p[0].Green, p[0].Blue), Rgb(0, 0, 0));
+    EXPECT_EQ(Rgb(p[255].Red, p[255].Green, p[255].Blue), Rgb(255, 255, 255));
+    EXPECT_EQ(Rgb(p[28].Red, p[28].Green, p[28].Blue), Rgb(0, 255, 0));
+    // Header size, depth, colours used (past 256 bounded), file size (30: no entries, 456: 100
+    // and a half) and how many entries have red and blue exchanged.
+    const uint32_t cases[][5] = {
+        {40, 8, 0, 1078, 256},      {40, 8, 16, 1078, 16}, {40, 4, 0, 1078, 16},
+        {40, 8, 100000, 1078, 256}, {12, 8, 0, 1078, 0},   {108, 8, 0, 1078, 0},
+        {40, 16, 0, 1078, 0},       {40, 8, 0, 30, 256},   {40, 8, 0, 456, 256}};
+    for (const auto& [header, bpp, used, size, n] : cases) {
+        LoadBitmapPalette(p, Write(header, bpp, used, size).c_str());
+        EXPECT_EQ(Bytes(p), Expected(size > 54 ? size - 54 : 0, n))
+            << header << "/" << bpp << "/" << used << " in " << size << " bytes";
     }
-    LoadBitmapPalette(p, Write(PaletteFile(40, 16, 0)).c_str()); // not a palette depth
-    for (int32_t i = 0; i < 256; ++i) ExpectFromFile(p[i], i, false);
+    // The last file's entry 1, stored as 159, 196, 233, 7.
+    EXPECT_EQ(Rgb(p[1].Red, p[1].Green, p[1].Blue) | p[1].Flags << 24, 0x079FC4E9u);
+    std::filesystem::remove_all(PrivateTempDir("palette"));
 }
 
-// Bytes the file lacks keep their defaults, and the exchange of red and blue still covers
-// the first n entries, defaults and all.
-TEST_F(PaletteFileTest, AShortFileKeepsTheDefaultsItDoesNotReach) {
-    PaletteEntry cube[256];
-    SetDefaultPalette(cube);
-    PaletteEntry p[256];
-    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0, 0)).c_str());
-    ExpectCube(p);
-    // The header's size and depth are there, the entries are not.
-    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0, 30)).c_str());
-    for (int32_t i = 0; i < 256; ++i) {
-        EXPECT_EQ(p[i].Red, cube[i].Blue) << i;
-        EXPECT_EQ(p[i].Green, cube[i].Green) << i;
-        EXPECT_EQ(p[i].Blue, cube[i].Red) << i;
-    }
-    // 100 whole entries and half of the next.
-    LoadBitmapPalette(p, Write(PaletteFile(40, 8, 0, 54 + 402)).c_str());
-    for (int32_t i = 0; i < 100; ++i) ExpectFromFile(p[i], i, true);
-    EXPECT_EQ(p[100].Blue, 100); // the two bytes that are there, exchanged into place
-    EXPECT_EQ(p[100].Green, 155);
-    EXPECT_EQ(p[100].Red, cube[100].Blue);
-    for (int32_t i = 101; i < 256; ++i) {
-        EXPECT_EQ(p[i].Red, cube[i].Blue) << i;
-        EXPECT_EQ(p[i].Blue, cube[i].Red) << i;
-    }
-}
-
-TEST_F(PaletteFileTest, AnEightBitDisplayTakesThePaletteFromTheArtDirectory) {
+TEST(PaletteFile, AnEightBitDisplayConvertsItsArtWithThePaletteFromTheArtDirectory) {
     ResetWorld(8);
-    Write(PaletteFile(40, 8, 0));
-    ArtFileDirectory = Dir.string();
+    ArtFileDirectory = std::filesystem::path(Write(40, 8, 0)).parent_path().string();
     ASSERT_EQ(LoadGameArt(), 1);
-    for (int32_t i = 0; i < 256; ++i) ExpectFromFile(DisplayPalette[i], i, true);
-    // The art was matched against that palette, not the cube.
-    DecodedBitmap b;
-    ASSERT_EQ(LoadBitmapById(118, &b), 1);
-    // Nearest entry of the file's palette, worked out here from the file's own formula.
-    auto nearest = [](uint32_t rgb) {
-        int32_t best = 0, bestDistance = 1 << 30;
-        for (int32_t i = 0; i < 256; ++i) {
-            int32_t dr = (i ^ 0x55) - static_cast<int32_t>(rgb & 255);
-            int32_t dg = (255 - i) - static_cast<int32_t>((rgb >> 8) & 255);
-            int32_t db = i - static_cast<int32_t>(rgb >> 16);
-            int32_t d = dr * dr + dg * dg + db * db;
-            if (d < bestDistance) best = i, bestDistance = d;
-        }
-        return static_cast<uint32_t>(best);
-    };
-    int32_t checked = 0;
-    for (int32_t x = 0; x < b.Width; ++x) {
-        uint8_t index = b.Indices[18 * b.Width + x];
-        if (!index) continue;
-        EXPECT_EQ(ReadPixel(OhNoSurface, x, 18), nearest(b.Colours[index])) << x;
-        ++checked;
-    }
-    EXPECT_GT(checked, 0);
-    ReleaseSoftwareDisplay();
-    // At 32 bits no palette is attached.
-    ResetWorld(32);
-    ASSERT_EQ(LoadGameArt(), 1);
-    ExpectCube(DisplayPalette);
-    ReleaseSoftwareDisplay();
+    ArtFileDirectory.clear();
+    EXPECT_EQ(Bytes(DisplayPalette), Expected(1024, 256));
+    // The art was converted after the palette came, as a conversion made now is.
+    Surface* now = LoadBitmapSurface(118, 0, 0);
+    EXPECT_EQ(now->Pixels, OhNoSurface->Pixels);
+    DestroySurface(now);
+    std::filesystem::remove_all(PrivateTempDir("palette"));
 }
 
 } // namespace
