@@ -21,7 +21,7 @@ struct Snapshot {
 };
 
 Snapshot Take() {
-    return {CopyGrid(), Game};
+    return {std::vector<uint8_t>(Playfield, Playfield + PlayfieldCells), Game};
 }
 
 void PutBack(const Snapshot& s) {
@@ -33,7 +33,6 @@ void PutBack(const Snapshot& s) {
 void LevelWithTwentyEnemies() {
     ResetWorld();
     ResetClaimState();
-    UseDistinctColours();
     MakeLevelGrid(1);
     Game.EnemyCount = 19;
     PlaceEnemies();

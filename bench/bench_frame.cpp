@@ -58,7 +58,7 @@ Snapshot CrowdedLevel(int32_t fast) {
     Game.BallSpeed = fast;
     Game.EnemySpeed = fast;
     Game.PlayerSpeed = fast;
-    return {CopyGrid(), Game, RandomState};
+    return {std::vector<uint8_t>(Playfield, Playfield + PlayfieldCells), Game, RandomState};
 }
 
 void RunFrames(benchmark::State& state, int32_t fast) {

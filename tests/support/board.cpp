@@ -13,26 +13,19 @@ void FillCellRect(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t code) 
         for (int32_t x = x0; x <= x1; ++x) SetCell(x, y, code);
 }
 
-int32_t CountCellCodes(uint8_t code) {
-    return CountCellCodesIn(0, 0, PlayfieldWidth - 1, PlayfieldHeight - 1, code);
-}
-
-int32_t CountCellCodesIn(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t code) {
+int32_t CountCellCodes(uint8_t code, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     int32_t n = 0;
     for (int32_t y = y0; y <= y1; ++y)
         for (int32_t x = x0; x <= x1; ++x) n += GetCell(x, y) == code;
     return n;
 }
 
+// Pixels of BackBuffer that hold the raw value.
 int32_t CountPixelsIn(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t value) {
     int32_t n = 0;
     for (int32_t y = y0; y <= y1; ++y)
         for (int32_t x = x0; x <= x1; ++x) n += ReadPixel(BackBuffer, x, y) == value;
     return n;
-}
-
-std::vector<uint8_t> CopyGrid() {
-    return std::vector<uint8_t>(Playfield, Playfield + PlayfieldCells);
 }
 
 void StampBallAt(int32_t i, int32_t x, int32_t y, int8_t dx, int8_t dy) {
@@ -46,13 +39,8 @@ void StampEnemyAt(int32_t i, int32_t x, int32_t y, int8_t dx, int8_t dy) {
 }
 
 void ParkSpareBalls(int32_t first) {
-    // Rows 38..43, below the status texts: wall all round each ball, so every probe bounces.
-    FillCellRect(0, 38, PlayfieldWidth - 1, 43, CellWall);
+    FillCellRect(0, 38, PlayfieldWidth - 1, 43, CellWall); // below the status texts
     for (int32_t i = first; i < BallTableSize; ++i) StampBallAt(i, 4 + 9 * i, 40, 1, 1);
-}
-
-void UseDistinctColours() {
-    for (int32_t i = 0; i < 16; ++i) ColourTable[i] = DistinctColourBase + static_cast<uint32_t>(i);
 }
 
 void ResetClaimState() {
@@ -60,4 +48,5 @@ void ResetClaimState() {
     for (int32_t i = 0; i < ColourBagSize; ++i) ColourBag[i] = i + 1;
     ColourBagRemaining = ColourBagSize;
     ClaimColour = 1;
+    for (uint32_t i = 0; i < 16; ++i) ColourTable[i] = 0x10000 + i;
 }

@@ -1,12 +1,19 @@
 #include "tests/support/grid_check.h"
 
 #include <cstring>
-#include <sstream>
 
 #include "game/game_record.h"
 #include "playfield/playfield.h"
 
 namespace {
+
+bool IsBallCode(uint8_t code) {
+    return code >= CellBallFirst && code <= CellBallLast;
+}
+
+std::string At(int32_t x, int32_t y) {
+    return " at " + std::to_string(x) + "," + std::to_string(y);
+}
 
 // Within one cell of another ball's square: where that ball stands now, or stood before its
 // last step.
@@ -18,106 +25,76 @@ bool NearAnotherBall(int32_t ball, int32_t x, int32_t y) {
     return false;
 }
 
-bool InsideBall(int32_t ball, int32_t x, int32_t y) {
-    const BallRecord& b = Game.Balls[ball];
-    return x >= b.X && x <= b.X + 1 && y >= b.Y && y <= b.Y + 1;
-}
-
 std::string BallFault() {
-    std::ostringstream fault;
-    for (int32_t i = 0; i < BallTableSize; ++i) {
-        const BallRecord& b = Game.Balls[i];
-        if (b.X < 0 || b.X > 398 || b.Y < 0 || b.Y > 298) {
-            fault << "ball " << i << " outside at " << b.X << "," << b.Y;
-            return fault.str();
-        }
-    }
     for (int32_t y = 0; y < PlayfieldHeight; ++y)
         for (int32_t x = 0; x < PlayfieldWidth; ++x) {
             uint8_t code = GetCell(x, y);
-            if (code < CellBallFirst || code > CellBallLast) continue;
-            if (!InsideBall(code - 1, x, y)) {
-                fault << "stale code " << int(code) << " at " << x << "," << y;
-                return fault.str();
-            }
+            if (!IsBallCode(code)) continue;
+            const BallRecord& b = Game.Balls[code - 1];
+            if (x < b.X || x > b.X + 1 || y < b.Y || y > b.Y + 1)
+                return "stale code " + std::to_string(code) + At(x, y);
         }
-    // Spare balls are placed unstamped in a crowded box and may keep unstamping each other
-    // for a long time, so only the balls in play are held to their stamps. A ball pulled
-    // into cells another has just lifted shares them with it, and a later lift of a shared
-    // cell can open a hole in the other's square for a pass; so a cell of a ball in play that
-    // lacks its code must be open or another ball's, with another ball beside it.
-    for (int32_t i = 0; i < Game.BallCount && i < BallTableSize; ++i) {
+    for (int32_t i = 0; i < BallTableSize; ++i) {
         const BallRecord& b = Game.Balls[i];
-        for (int32_t k = 0; k < 4; ++k) {
+        auto ball = [&] { return "ball " + std::to_string(i) + At(b.X, b.Y); };
+        if (b.X < 0 || b.X > 398 || b.Y < 0 || b.Y > 298) return ball() + " is outside";
+        // Spare balls are placed unstamped in a crowded box and may unstamp each other for a
+        // long time, so only the balls in play are held to their stamps.
+        for (int32_t k = 0; i < Game.BallCount && k < 4; ++k) {
             int32_t x = b.X + k % 2, y = b.Y + k / 2;
             uint8_t code = GetCell(x, y);
-            if (code == CellBallFirst + i) continue;
-            bool shared = code == CellOpen || (code >= CellBallFirst && code <= CellBallLast);
-            if (!shared || !NearAnotherBall(i, x, y)) {
-                fault << "ball " << i << " at " << b.X << "," << b.Y << " has code " << int(code)
-                      << " at " << x << "," << y;
-                return fault.str();
-            }
+            bool shared = (code == CellOpen || IsBallCode(code)) && NearAnotherBall(i, x, y);
+            if (code != CellBallFirst + i && !shared)
+                return ball() + " has code " + std::to_string(code) + At(x, y);
         }
     }
     return "";
 }
 
 std::string PlayerFault() {
-    std::ostringstream fault;
-    if (Game.PlayerX < 0 || Game.PlayerX > 396 || Game.PlayerY < 46 || Game.PlayerY > 296) {
-        fault << "player outside at " << Game.PlayerX << "," << Game.PlayerY;
-        return fault.str();
-    }
+    auto player = [] { return "player" + At(Game.PlayerX, Game.PlayerY); };
+    if (Game.PlayerX < 0 || Game.PlayerX > 396 || Game.PlayerY < 46 || Game.PlayerY > 296)
+        return player() + " is outside";
     for (int32_t k = 0; k < 16; ++k)
-        if (GetCell(Game.PlayerX + k % 4, Game.PlayerY + k / 4) != CellPlayer) {
-            fault << "player not stamped at " << Game.PlayerX << "," << Game.PlayerY;
-            return fault.str();
-        }
+        if (GetCell(Game.PlayerX + k % 4, Game.PlayerY + k / 4) != CellPlayer)
+            return player() + " is not stamped";
     return "";
 }
 
 std::string EnemyFault() {
-    std::ostringstream fault;
     if (Game.EnemyCount < 0 || Game.EnemyCount > EnemyTableSize) return "enemy count out of range";
     for (int32_t i = 0; i < Game.EnemyCount; ++i) {
         const EnemyRecord& e = Game.Enemies[i];
-        if (e.X < 0 || e.X > 398 || e.Y < 46 || e.Y > 298) {
-            fault << "enemy " << i << " outside at " << e.X << "," << e.Y;
-            return fault.str();
-        }
+        auto enemy = [&] { return "enemy " + std::to_string(i) + At(e.X, e.Y); };
+        if (e.X < 0 || e.X > 398 || e.Y < 46 || e.Y > 298) return enemy() + " is outside";
         for (int32_t k = 0; k < 4; ++k) {
-            bool stamped = GetCell(e.X + k % 2, e.Y + k / 2) == CellEnemy;
-            bool under = e.Under[k] == CellWall || e.Under[k] == CellTrail;
-            if (!stamped || !under) {
-                fault << "enemy " << i << " at " << e.X << "," << e.Y << " cell " << k
-                      << (stamped ? " covers code " : " not stamped, under ")
-                      << static_cast<int>(e.Under[k]);
-                return fault.str();
-            }
+            if (GetCell(e.X + k % 2, e.Y + k / 2) != CellEnemy) return enemy() + " is not stamped";
+            if (e.Under[k] != CellWall && e.Under[k] != CellTrail)
+                return enemy() + " covers code " + std::to_string(e.Under[k]);
         }
     }
     return "";
 }
 
+template <typename Test> int32_t CountSwept(Test test) {
+    int32_t n = 0;
+    for (int32_t y = ScanTop; y <= ScanBottom; ++y)
+        for (int32_t x = ScanLeft; x <= ScanRight; ++x) n += test(GetCell(x, y));
+    return n;
+}
+
 } // namespace
 
-std::string GridFault(const GridCheck& check) {
+std::string GridFault() {
     if (!Playfield) return "no grid";
     if (std::memchr(Playfield, CellFillMark, PlayfieldCells)) return "fill mark left in the grid";
-    std::string fault;
-    if (check.Balls && !(fault = BallFault()).empty()) return fault;
-    if (check.Player && !(fault = PlayerFault()).empty()) return fault;
-    if (check.Enemies && !(fault = EnemyFault()).empty()) return fault;
-    return "";
+    std::string fault = BallFault();
+    if (fault.empty()) fault = PlayerFault();
+    return fault.empty() ? EnemyFault() : fault;
 }
 
 int32_t CountCoveredCells() {
-    int32_t covered = 0;
-    for (int32_t y = ScanTop; y <= ScanBottom; ++y)
-        for (int32_t x = ScanLeft; x <= ScanRight; ++x)
-            if (GetCell(x, y) != CellOpen) ++covered;
-    return covered;
+    return CountSwept([](uint8_t code) { return code != CellOpen; });
 }
 
 int32_t PercentFromCoveredCells(int32_t covered) {
@@ -125,11 +102,5 @@ int32_t PercentFromCoveredCells(int32_t covered) {
 }
 
 int32_t CountBallCells() {
-    int32_t cells = 0;
-    for (int32_t y = ScanTop; y <= ScanBottom; ++y)
-        for (int32_t x = ScanLeft; x <= ScanRight; ++x) {
-            uint8_t code = GetCell(x, y);
-            if (code >= CellBallFirst && code <= CellBallLast) ++cells;
-        }
-    return cells;
+    return CountSwept(IsBallCode);
 }
