@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <set>
+#include <utility>
 
 #include "display/draw.h"
 #include "display/software/surface.h"
@@ -41,6 +43,39 @@ TEST(Text, EightPointsAreElevenPixelsOnAnOpaqueCellInTheRightPlaceAndColour) {
     ResetWorld(8);
     Drawn(DrawTextLeft, "Lives : 03", 0, 80, Rgb(128, 200, 255));
     EXPECT_GT(std::count(BackBuffer->Pixels.begin(), BackBuffer->Pixels.end(), 151), 30);
+}
+
+// The pixels in the ink's colour in the rectangle, as offsets from its corner.
+std::set<std::pair<int32_t, int32_t>> Ink(int32_t x0, int32_t y0, int32_t w, int32_t h) {
+    std::set<std::pair<int32_t, int32_t>> lit;
+    for (int32_t y = std::max(y0, 0); y < std::min(y0 + h, 300); ++y)
+        for (int32_t x = std::max(x0, 0); x < std::min(x0 + w, 400); ++x)
+            if (ReadPixel(BackBuffer, x, y) == MapRgbToPixel(BackBuffer, Rgb(255, 255, 255)))
+                lit.insert({x - x0, y - y0});
+    return lit;
+}
+
+TEST(Text, LightsTheSameGlyphPixelsAtEveryDepthAndCutsThemAtTheEdges) {
+    std::set<std::pair<int32_t, int32_t>> whole;
+    for (int32_t depth : {32, 24, 16, 8}) {
+        ResetWorld(depth);
+        Drawn(DrawTextLeft, "Score : 012345", 50); // at (50, 0), 13 rows
+        auto here = Ink(50, 0, 100, 13);
+        if (whole.empty()) whole = here;
+        EXPECT_GT(here.size(), 60u);
+        EXPECT_EQ(here, whole) << depth << " bits";
+        // The same text across each edge of the surface keeps what lies inside.
+        for (auto [x, y] : {std::pair{-9, 0}, {330, 0}, {50, -4}, {50, 293}}) {
+            std::set<std::pair<int32_t, int32_t>> inside;
+            for (auto [dx, dy] : whole)
+                if (x + dx >= 0 && x + dx < 400 && y + dy >= 0 && y + dy < 300)
+                    inside.insert({dx, dy});
+            ClearAllSurfaces();
+            DrawTextLeft(BackBuffer, "Score : 012345", Rgb(80, 80, 80), Rgb(255, 255, 255), x, y);
+            EXPECT_EQ(Ink(x, y, 100, 13), inside) << depth << " bits at " << x << "," << y;
+            EXPECT_EQ(Ink(0, 0, 400, 300).size(), inside.size()) << "and nothing elsewhere";
+        }
+    }
 }
 
 TEST(Text, AMissingFontIsReportedOnceAndDrawsNothing) {

@@ -1,107 +1,124 @@
-// Text in the one shared font: FreeType glyphs rendered monochrome (every lit pixel is a
-// wall once the screen is read back), drawn over an opaque cell box as GDI's TextOut does.
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
-#include <cstdlib>
+// Text in the one shared font, drawn over an opaque cell box as GDI's TextOut does. The
+// glyphs come from the build's glyph source (display/software/glyphs.h); everything here is
+// the same in every build.
+#include <cstring>
 #include <string>
-#include <vector>
 
 #include "display/draw.h"
-#include "display/software/font_file.h"
+#include "display/software/glyphs.h"
 #include "display/software/result_codes.h"
 #include "display/software/surface.h"
+#include "display/software/text.h"
 #include "shell/platform.h"
 
 namespace {
 
-struct Glyph {
-    int32_t Loaded = 0;
-    int32_t Left = 0; // from the pen position to the bitmap's first column
-    int32_t Top = 0;  // from the baseline up to the bitmap's first row
-    int32_t Columns = 0;
-    int32_t Rows = 0;
-    int32_t Advance = 0;
-    std::vector<uint8_t> Lit; // Columns x Rows, 1 where the glyph covers the pixel
-};
-
 struct TextFontState {
     // Until the game picks a font, text comes out in the game's own face and size.
-    std::string Face = "Arial";
-    int32_t PixelHeight = 11;
+    std::string Face = GameTextFace;
+    int32_t PixelHeight = TextPixelHeight(GameTextTenths);
     int32_t Tried = 0;
-    FT_Face Handle = nullptr;
+    const GlyphFont* Glyphs = nullptr;
     int32_t Ascent = 0;
     int32_t Descent = 0;
-    Glyph Glyphs[256];
+    int32_t Substitute = 0; // the glyphs were put in by UseTextGlyphs
 };
 
-FT_Library Library = nullptr;
 TextFontState TextFont;
 int32_t FailureReported = 0;
 
 enum class Align { Left, Right, Centre };
 
 void DropFont() {
-    if (TextFont.Handle) FT_Done_Face(TextFont.Handle);
-    TextFont.Handle = nullptr;
+    TextFont.Glyphs = nullptr;
     TextFont.Tried = 0;
-    for (Glyph& glyph : TextFont.Glyphs) glyph = Glyph{};
+    TextFont.Substitute = 0;
+}
+
+void UseGlyphs(const GlyphFont* glyphs) {
+    TextFont.Glyphs = glyphs;
+    TextFont.Tried = 1;
+    TextFont.Ascent = glyphs ? glyphs->Ascent : 0;
+    TextFont.Descent = glyphs ? glyphs->Descent : 0;
 }
 
 // Loads the face on first use; a missing face is reported once and text is then skipped.
 int32_t EnsureFont() {
-    if (TextFont.Tried) return TextFont.Handle != nullptr;
-    TextFont.Tried = 1;
-    std::string file = FontFileFor(TextFont.Face.c_str());
-    int32_t ok = !file.empty() && (Library || FT_Init_FreeType(&Library) == 0);
-    if (ok && FT_New_Face(Library, file.c_str(), 0, &TextFont.Handle) != 0) {
-        TextFont.Handle = nullptr;
-        ok = 0;
-    }
-    if (ok && FT_Set_Pixel_Sizes(TextFont.Handle, 0, TextFont.PixelHeight) != 0) ok = 0;
-    if (!ok) {
-        DropFont();
-        TextFont.Tried = 1;
-        if (!FailureReported)
-            DebugOutput(("SetTextFont: no font for " + TextFont.Face + ".\n").c_str());
-        FailureReported = 1;
-        return 0;
-    }
-    const FT_Size_Metrics& metrics = TextFont.Handle->size->metrics;
-    TextFont.Ascent = static_cast<int32_t>((metrics.ascender + 63) >> 6);
-    TextFont.Descent = static_cast<int32_t>((-metrics.descender + 63) >> 6);
-    return 1;
+    if (TextFont.Tried) return TextFont.Glyphs != nullptr;
+    UseGlyphs(LoadGlyphFont(TextFont.Face.c_str(), TextFont.PixelHeight));
+    if (TextFont.Glyphs) return 1;
+    if (!FailureReported)
+        DebugOutput(("SetTextFont: no font for " + TextFont.Face + ".\n").c_str());
+    FailureReported = 1;
+    return 0;
 }
 
-const Glyph& GlyphFor(unsigned char code) {
-    Glyph& glyph = TextFont.Glyphs[code];
-    if (glyph.Loaded) return glyph;
-    glyph.Loaded = 1;
-    FT_Face face = TextFont.Handle;
-    if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return glyph;
-    FT_GlyphSlot slot = face->glyph;
-    if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
-        return glyph;
-    const FT_Bitmap& bitmap = slot->bitmap;
-    glyph.Advance = static_cast<int32_t>((slot->advance.x + 32) >> 6);
-    glyph.Left = slot->bitmap_left;
-    glyph.Top = slot->bitmap_top;
-    glyph.Columns = static_cast<int32_t>(bitmap.width);
-    glyph.Rows = static_cast<int32_t>(bitmap.rows);
-    glyph.Lit.assign(static_cast<size_t>(glyph.Columns) * glyph.Rows, 0);
-    const int32_t pitch = std::abs(bitmap.pitch);
-    for (int32_t row = 0; row < glyph.Rows; ++row) {
-        const uint8_t* line = bitmap.buffer + static_cast<size_t>(row) * pitch;
-        for (int32_t column = 0; column < glyph.Columns; ++column) {
-            int32_t lit = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
-                              ? (line[column >> 3] >> (7 - (column & 7))) & 1
-                              : line[column] >= 128;
-            glyph.Lit[static_cast<size_t>(row) * glyph.Columns + column] =
-                static_cast<uint8_t>(lit);
+const GlyphImage& GlyphFor(unsigned char code) {
+    return TextFont.Glyphs->Glyphs[code];
+}
+
+// Writes one pixel value, Bytes wide, in the surface's byte order.
+template <int32_t Bytes> void Put(uint8_t* at, uint32_t pixel) {
+    if constexpr (Bytes == 4) {
+        std::memcpy(at, &pixel, 4);
+    } else {
+        for (int32_t i = 0; i < Bytes; ++i) at[i] = static_cast<uint8_t>(pixel >> (8 * i));
+    }
+}
+
+// The glyph images of the text, the pen starting at left: their lit pixels take the pixel
+// value where they fall inside the clip box (the text's cell, cut to the surface).
+template <int32_t Bytes>
+void PaintGlyphs(Surface* surface, const unsigned char* text, int32_t left, int32_t baseline,
+                 int32_t clipLeft, int32_t clipTop, int32_t clipRight, int32_t clipBottom,
+                 uint32_t pixel) {
+    const GlyphFont& font = *TextFont.Glyphs;
+    int32_t pen = left;
+    for (const unsigned char* p = text; *p; ++p) {
+        const GlyphImage& glyph = font.Glyphs[*p];
+        const int32_t x0 = pen + glyph.Left, y0 = baseline - glyph.Top;
+        pen += glyph.Advance;
+        const int32_t firstRow = y0 < clipTop ? clipTop - y0 : 0;
+        const int32_t endRow = y0 + glyph.Rows > clipBottom ? clipBottom - y0 : glyph.Rows;
+        const int32_t firstColumn = x0 < clipLeft ? clipLeft - x0 : 0;
+        const int32_t endColumn = x0 + glyph.Columns > clipRight ? clipRight - x0 : glyph.Columns;
+        if (firstRow >= endRow || firstColumn >= endColumn) continue;
+        const int32_t rowBytes = GlyphRowBytes(glyph);
+        for (int32_t row = firstRow; row < endRow; ++row) {
+            const uint8_t* bits = font.Bits + glyph.Offset + static_cast<size_t>(row) * rowBytes;
+            uint8_t* out = surface->Pixels.data() + static_cast<size_t>(y0 + row) * surface->Pitch;
+            for (int32_t column = firstColumn; column < endColumn; ++column)
+                if (bits[column >> 3] & (0x80 >> (column & 7)))
+                    Put<Bytes>(out + static_cast<size_t>(x0 + column) * Bytes, pixel);
         }
     }
-    return glyph;
+}
+
+void PaintText(Surface* surface, const unsigned char* text, int32_t left, int32_t top,
+               int32_t width, int32_t height, int32_t baseline, uint32_t pixel) {
+    const int32_t clipLeft = left > 0 ? left : 0, clipTop = top > 0 ? top : 0;
+    const int32_t clipRight = left + width < surface->Width ? left + width : surface->Width;
+    const int32_t clipBottom = top + height < surface->Height ? top + height : surface->Height;
+    if (clipLeft >= clipRight || clipTop >= clipBottom) return;
+    switch (surface->BitsPerPixel) {
+    case 8:
+        PaintGlyphs<1>(surface, text, left, baseline, clipLeft, clipTop, clipRight, clipBottom,
+                       pixel);
+        break;
+    case 16:
+        PaintGlyphs<2>(surface, text, left, baseline, clipLeft, clipTop, clipRight, clipBottom,
+                       pixel);
+        break;
+    case 24:
+        PaintGlyphs<3>(surface, text, left, baseline, clipLeft, clipTop, clipRight, clipBottom,
+                       pixel);
+        break;
+    case 32:
+        PaintGlyphs<4>(surface, text, left, baseline, clipLeft, clipTop, clipRight, clipBottom,
+                       pixel);
+        break;
+    default: break;
+    }
 }
 
 int32_t DrawTextAligned(Surface* surface, const char* text, uint32_t background, uint32_t colour,
@@ -122,21 +139,7 @@ int32_t DrawTextAligned(Surface* surface, const char* text, uint32_t background,
     // covers the old one completely.
     const uint32_t pixel = MapRgbToPixel(surface, colour);
     const int32_t baseline = y + TextFont.Ascent;
-    int32_t pen = left;
-    for (const unsigned char* p = bytes; *p; ++p) {
-        const Glyph& glyph = GlyphFor(*p);
-        for (int32_t row = 0; row < glyph.Rows; ++row) {
-            int32_t py = baseline - glyph.Top + row;
-            if (py < y || py >= y + height) continue;
-            for (int32_t column = 0; column < glyph.Columns; ++column) {
-                int32_t px = pen + glyph.Left + column;
-                if (px < left || px >= left + width) continue;
-                if (glyph.Lit[static_cast<size_t>(row) * glyph.Columns + column])
-                    WritePixel(surface, px, py, pixel);
-            }
-        }
-        pen += glyph.Advance;
-    }
+    PaintText(surface, bytes, left, y, width, height, baseline, pixel);
     return SurfaceOk;
 }
 
@@ -159,21 +162,32 @@ int32_t DrawTextCentred(Surface* surface, const char* text, uint32_t background,
 
 void DeleteTextFont() {
     DropFont();
-    if (Library) FT_Done_FreeType(Library);
-    Library = nullptr;
+    ReleaseGlyphFont();
 }
 
 int32_t SetTextFont(Surface*, const char* faceName, int32_t tenthsOfPoint) {
-    // Logical resolution of 96 dots per inch: points to device pixels, truncated, then
-    // rounded to a whole character height.
-    const int32_t py = tenthsOfPoint * 96 / 72;
-    int32_t pixelHeight = static_cast<int32_t>(std::abs(py) / 10.0 + 0.5);
-    if (pixelHeight < 1) pixelHeight = 11; // a zero height asks for the default size
+    const int32_t pixelHeight = TextPixelHeight(tenthsOfPoint);
     std::string face = faceName ? faceName : "";
-    if (face != TextFont.Face || pixelHeight != TextFont.PixelHeight) {
+    if (face != TextFont.Face || pixelHeight != TextFont.PixelHeight || TextFont.Substitute) {
         DropFont();
         TextFont.Face = face;
         TextFont.PixelHeight = pixelHeight;
     }
     return SurfaceOk;
+}
+
+const GlyphFont* TextGlyphs() {
+    return EnsureFont() ? TextFont.Glyphs : nullptr;
+}
+
+int32_t TextWidth(std::string_view text) {
+    if (!EnsureFont()) return 0;
+    int32_t width = 0;
+    for (char c : text) width += GlyphFor(static_cast<unsigned char>(c)).Advance;
+    return width;
+}
+
+void UseTextGlyphs(const GlyphFont* glyphs) {
+    UseGlyphs(glyphs);
+    TextFont.Substitute = 1;
 }

@@ -6,6 +6,7 @@
 
 #include "display/draw.h"
 #include "display/software/surface.h"
+#include "display/software/text.h"
 #include "shell/dialogs.h"
 #include "shell/sdl/sdl_shell.h"
 

@@ -4,6 +4,7 @@
 
 #include "display/draw.h"
 #include "display/software/surface.h"
+#include "display/software/text.h"
 #include "shell/keys.h"
 #include "shell/sdl/sdl_shell.h"
 

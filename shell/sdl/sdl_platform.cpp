@@ -55,7 +55,6 @@ void ShutDownDisplay() {
 // What the destruction of the main window does: delete the font, save, and leave the loop.
 void SaveAndQuit() {
     DeleteTextFont();
-    ReleaseDialogFont();
     if (SettingsLoaded) SaveSettings();
     Shell.Running = 0;
 }

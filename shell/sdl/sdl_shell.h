@@ -37,14 +37,13 @@ void UploadSurface(SDL_Texture* texture, const Surface* surface);
 // for keys that never reach that table (system keys, keys without a code).
 int32_t VirtualKeyFromSdl(SDL_Keycode key, uint16_t modifiers);
 
-// The dialog font (the game's text face at 8 points, 96 dpi), measured once.
+// The dialog font (the game's text face at 8 points, 96 dpi); it is also made the current
+// text font, so that TextWidth (display/software/text.h) measures in it.
 struct DialogFontMetrics {
     int32_t AverageWidth = 6;
     int32_t Height = 13;
 };
 const DialogFontMetrics& DialogFont();
-int32_t TextWidth(const char* text);
-void ReleaseDialogFont();
 
 // Sound.
 void OpenAudio();
