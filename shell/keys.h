@@ -15,6 +15,13 @@ constexpr int32_t VkF5 = 116;
 constexpr int32_t VkF9 = 120;
 constexpr int32_t VkF11 = 122;
 constexpr int32_t VkF12 = 123;
+// Keys the dialog boxes use besides.
+constexpr int32_t VkBack = 8;
+constexpr int32_t VkTab = 9;
+constexpr int32_t VkReturn = 13;
+constexpr int32_t VkEnd = 35;
+constexpr int32_t VkHome = 36;
+constexpr int32_t VkDelete = 46;
 
 // System-menu command numbers.
 constexpr int32_t MenuAbout = 1;

@@ -6,6 +6,7 @@
 #include "display/software/surface.h"
 #include "display/software/text.h"
 #include "shell/keys.h"
+#include "shell/popups/popup_paint.h"
 #include "shell/sdl/sdl_shell.h"
 
 namespace {
@@ -36,7 +37,7 @@ constexpr int32_t ItemCount = static_cast<int32_t>(sizeof Items / sizeof Items[0
 constexpr int32_t SeparatorHeight = 8;
 
 int32_t ItemHeight() {
-    return DialogFont().Height + 6;
+    return PopupFont().Height + 6;
 }
 
 int32_t ItemTop(int32_t i) {
@@ -53,8 +54,7 @@ int32_t ItemAt(int32_t y) {
     return -1;
 }
 
-void Render(PopupWindow& p, int32_t width, int32_t height, int32_t selected) {
-    Surface* s = p.Canvas;
+void Render(PopupWindow& p, Surface* s, int32_t width, int32_t height, int32_t selected) {
     const uint32_t face = Rgb(192, 192, 192), dark = Rgb(96, 96, 96);
     FillBox(s, 0, 0, width, height, face);
     FrameBox(s, 0, 0, width, height, Rgb(255, 255, 255), Rgb(0, 0, 0));
@@ -72,12 +72,12 @@ void Render(PopupWindow& p, int32_t width, int32_t height, int32_t selected) {
         // The access key is underlined, as a window menu shows it.
         std::string before(Items[i].Text, Items[i].AccessKey);
         std::string key(1, Items[i].Text[Items[i].AccessKey]);
-        FillBox(s, 18 + TextWidth(before.c_str()), top + 2 + DialogFont().Height,
+        FillBox(s, 18 + TextWidth(before.c_str()), top + 2 + PopupFont().Height,
                 TextWidth(key.c_str()), 1, ink);
         if (Items[i].Shortcut[0])
             DrawTextRight(s, Items[i].Shortcut, background, ink, width - 12, top + 3);
     }
-    ShowPopupCanvas(&p);
+    ShowPopupPicture(&p, s);
 }
 
 int32_t Step(int32_t from, int32_t step) {
@@ -101,16 +101,21 @@ int32_t RunContextMenu() {
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
     PopupWindow popup;
+    Surface* canvas = CreatePopupCanvas(width, height);
+    if (!canvas) return 0;
     if (!OpenPopupWindow(&popup, "Quorvanel", x, y, width, height,
-                         SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_ALWAYS_ON_TOP))
+                         SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU |
+                             SDL_WINDOW_ALWAYS_ON_TOP)) {
+        DestroySurface(canvas);
         return 0;
+    }
     SDL_ShowWindow(popup.Window);
     FocusWindow(popup.Window);
     const Uint32 own = SDL_GetWindowID(popup.Window);
 
     int32_t selected = -1, chosen = -1, done = 0, dirty = 1;
     while (!done) {
-        if (dirty) Render(popup, width, height, selected);
+        if (dirty) Render(popup, canvas, width, height, selected);
         dirty = 0;
         SDL_Event e;
         if (!WaitForEvent(&e, 250)) continue;
@@ -164,6 +169,7 @@ int32_t RunContextMenu() {
         }
     }
     ClosePopupWindow(&popup);
+    DestroySurface(canvas);
     FocusWindow(Shell.Window);
     return chosen >= 0 ? Items[chosen].Command : 0;
 }

@@ -1,11 +1,12 @@
-// What the pieces of the desktop build share: the main window, its presentation, the
-// dialog font's metrics and the pop-ups. Only shell/sdl includes SDL.
+// What the pieces of the desktop build share: the main window, its presentation, sound and
+// the pop-up windows. Only shell/sdl includes SDL.
 #pragma once
 #include <SDL.h>
 
 #include <cstdint>
 #include <string>
 
+#include "shell/popups/popup_events.h"
 #include "shell/window_title.h"
 
 struct Surface;
@@ -37,19 +38,12 @@ void UploadSurface(SDL_Texture* texture, const Surface* surface);
 // for keys that never reach that table (system keys, keys without a code).
 int32_t VirtualKeyFromSdl(SDL_Keycode key, uint16_t modifiers);
 
-// The dialog font (the game's text face at 8 points, 96 dpi); it is also made the current
-// text font, so that TextWidth (display/software/text.h) measures in it.
-struct DialogFontMetrics {
-    int32_t AverageWidth = 6;
-    int32_t Height = 13;
-};
-const DialogFontMetrics& DialogFont();
-
 // Sound.
 void OpenAudio();
 void CloseAudio();
 
-// Modal pop-ups over the main window.
+// Modal pop-ups over the main window: the platform-free dialog manager and context menu
+// (shell/popups), each in a window of its own with a loop that feeds it SDL's events.
 int32_t RunDialog(int32_t templateId); // the box's result, -1 when it could not be shown
 int32_t RunContextMenu();              // the chosen menu command, 0 for none
 void KeepMainWindowPainted();          // repaints the main window during a modal loop
@@ -58,25 +52,23 @@ void KeepMainWindowPainted();          // repaints the main window during a moda
 void ShutDownDisplay();
 void SaveAndQuit();
 
-// The program's resources, as the desktop build uses them.
+// The program's sounds, as the desktop build plays them.
 int32_t WaveResourceBytes(int32_t id, const uint8_t** data, uint32_t* size); // 1 or 0
-Surface* LoadBitmapResourceSurface(int32_t id); // a new 32-bit surface, or nullptr
 
-// Drawing on software surfaces for the pop-ups, clipped to the surface; colours are RGB.
-void FillBox(Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rgb);
-void FrameBox(Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t topLeft,
-              uint32_t bottomRight);
-// A window of its own for a pop-up: renderer and a streaming texture of w x h logical pixels.
+// A window of its own for a pop-up, showing a canvas of w x h logical pixels at the
+// window's scale.
 struct PopupWindow {
     SDL_Window* Window = nullptr;
     SDL_Renderer* Renderer = nullptr;
     SDL_Texture* Texture = nullptr;
-    Surface* Canvas = nullptr;
 };
 int32_t OpenPopupWindow(PopupWindow* popup, const char* title, int32_t x, int32_t y, int32_t w,
                         int32_t h, uint32_t flags);
-void ShowPopupCanvas(PopupWindow* popup);
+void ShowPopupPicture(PopupWindow* popup, const Surface* canvas);
 void ClosePopupWindow(PopupWindow* popup);
 void FocusWindow(SDL_Window* window);
 // Waits up to the given time for an event: 1 with *event filled, 0 when none came.
 int32_t WaitForEvent(SDL_Event* event, int32_t milliseconds);
+// SDL's event as the record a pop-up takes when it is the pop-up window's key, typing, mouse
+// or close box: 1 with *out filled, else 0.
+int32_t PopupEventFromSdl(const SDL_Event& event, const PopupWindow& popup, PopupEvent* out);
