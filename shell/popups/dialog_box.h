@@ -15,13 +15,6 @@
 
 struct Surface;
 
-struct PopupRect {
-    int32_t X = 0;
-    int32_t Y = 0;
-    int32_t W = 0;
-    int32_t H = 0;
-};
-
 // Where the box goes on screen, in screen pixels: what the dialog procedures' centring reads.
 struct DialogScreen {
     DialogRect OwnerClient; // the owner window's client area

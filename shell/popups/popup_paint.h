@@ -7,6 +7,14 @@
 
 struct Surface;
 
+// A rectangle in a pop-up's logical pixels.
+struct PopupRect {
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t W = 0;
+    int32_t H = 0;
+};
+
 constexpr uint32_t FaceColour = Rgb(192, 192, 192);
 constexpr uint32_t ShadowColour = Rgb(128, 128, 128);
 constexpr uint32_t LightColour = Rgb(255, 255, 255);
