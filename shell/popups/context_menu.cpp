@@ -123,7 +123,7 @@ int32_t RenderContextMenu(ContextMenu* menu) {
     Surface* s = menu->Canvas;
     const int32_t width = menu->Width;
     const uint32_t highlight = Rgb(96, 96, 96);
-    PopupFont();
+    UsePopupFont();
     FillBox(s, 0, 0, width, menu->Height, FaceColour);
     FrameBox(s, 0, 0, width, menu->Height, LightColour, InkColour);
     for (int32_t i = 0; i < ContextMenuItemCount; ++i) {

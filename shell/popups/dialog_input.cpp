@@ -167,7 +167,7 @@ void MouseMove(DialogBox& box, const PopupEvent& e) {
 void FeedDialogBox(DialogBox* box, const PopupEvent& event) {
     if (!box->Template || box->Ended) return;
     // The edit measures its text in the dialog font.
-    PopupFont();
+    UsePopupFont();
     switch (event.Kind) {
     case PopupEventKind::KeyDown: KeyDown(*box, event.Key, event.Modifiers); break;
     case PopupEventKind::Text: TextInput(*box, event.Text); break;

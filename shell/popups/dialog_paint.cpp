@@ -117,7 +117,7 @@ void DrawEdit(Surface* s, const DialogBox& box, const DialogItem& item, int32_t 
 int32_t RenderDialogBox(DialogBox* box) {
     if (!box->Canvas || !box->Dirty) return 0;
     Surface* s = box->Canvas;
-    PopupFont();
+    UsePopupFont();
     FillBox(s, 0, 0, box->Width, box->Height, FaceColour);
     for (int32_t i = 0; i < static_cast<int32_t>(box->Items.size()); ++i) {
         const DialogItem& item = box->Items[i];

@@ -5,8 +5,12 @@
 #include "display/software/surface.h"
 #include "display/software/text.h"
 
-PopupFontMetrics PopupFont() {
+void UsePopupFont() {
     SetTextFont(nullptr, GameTextFace, GameTextTenths);
+}
+
+PopupFontMetrics PopupFont() {
+    UsePopupFont();
     const GlyphFont* font = TextGlyphs();
     PopupFontMetrics metrics;
     if (!font) return metrics;

@@ -27,8 +27,9 @@ struct PopupFontMetrics {
     int32_t AverageWidth = 6;
     int32_t Height = 13;
 };
-// Makes the dialog font the current text font (so that TextWidth measures in it) and
-// measures it; the defaults above when there is no font.
+// Makes the dialog font the current text font, which TextWidth measures in.
+void UsePopupFont();
+// UsePopupFont, and the font's metrics; the defaults above when there is no font.
 PopupFontMetrics PopupFont();
 
 // Colours are RGB; everything is clipped to the surface.
