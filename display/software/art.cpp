@@ -12,6 +12,7 @@
 #include "display/software/result_codes.h"
 #include "resources/resources.h"
 #include "shell/platform.h"
+#include "shell/regular_file.h"
 
 ArtHolder TitleArt, GameOverArt, OhNoArt, LetsGoArt;
 std::string ArtFileDirectory;
@@ -25,16 +26,18 @@ std::string InArtDirectory(const std::string& name) {
     return ArtFileDirectory + "/" + name;
 }
 
-int32_t ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, size_t limit) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return 0;
-    bytes->clear();
-    uint8_t buffer[4096];
-    size_t got;
-    while (bytes->size() < limit && (got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes->insert(bytes->end(), buffer, buffer + got);
-    std::fclose(f);
-    if (bytes->size() > limit) bytes->resize(limit);
+// A file in place of a resource, read only when it is a regular file (a FIFO or a device
+// would hang the start); one that is there but cannot be used is said. 1 when read.
+int32_t ReadArtFile(const std::string& path, std::vector<uint8_t>* bytes, size_t limit,
+                    int32_t prefixOnly, const char* operation, const char* consequence) {
+    std::string content, problem;
+    int32_t read = ReadRegularFile(path, limit, prefixOnly, &content, &problem);
+    if (read == FileUnusable)
+        DebugOutput(
+            (std::string(operation) + ": " + path + " " + problem + "; " + consequence + ".\n")
+                .c_str());
+    if (read != FileRead) return 0;
+    bytes->assign(content.begin(), content.end());
     return 1;
 }
 
@@ -56,7 +59,9 @@ int32_t LoadBitmapById(int32_t id, DecodedBitmap* out) {
     // As the platform would, fall back to a file of that name. Bitmaps are small; anything
     // beyond 64 MB is not one.
     std::vector<uint8_t> file;
-    if (!ReadWholeFile(InArtDirectory(std::to_string(id) + ".bmp"), &file, 64u << 20)) return 0;
+    if (!ReadArtFile(InArtDirectory(std::to_string(id) + ".bmp"), &file, 64u << 20, 0,
+                     "LoadBitmapSurface", "not loaded"))
+        return 0;
     return DecodeBmpFile(file.data(), file.size(), out, nullptr);
 }
 
@@ -126,7 +131,8 @@ int32_t RestoreArtSprite(ArtHolder* holder, int32_t id) {
 void LoadBitmapPalette(PaletteEntry* palette, const char* path) {
     SetDefaultPalette(palette);
     std::vector<uint8_t> bytes;
-    if (path && ReadWholeFile(path, &bytes, PaletteFileBytes))
+    if (path && ReadArtFile(path, &bytes, PaletteFileBytes, 1, "LoadBitmapPalette",
+                            "the colour cube is used"))
         ApplyPaletteFile(bytes.data(), bytes.size(), reinterpret_cast<uint8_t*>(palette));
 }
 
