@@ -1,5 +1,6 @@
 #include "tests/support/world.h"
 
+#include <set>
 #include <string>
 
 #include <unistd.h>
@@ -30,10 +31,29 @@ void MakeLevelGrid(int32_t statusWalls) {
         }
 }
 
+namespace {
+
+// Every scratch directory made, removed when the test process ends, whatever the test did.
+struct ScratchDirectories {
+    std::set<std::filesystem::path> Made;
+    ~ScratchDirectories() {
+        std::error_code error;
+        for (const auto& dir : Made) std::filesystem::remove_all(dir, error);
+    }
+};
+
+ScratchDirectories& Scratch() {
+    static ScratchDirectories scratch;
+    return scratch;
+}
+
+} // namespace
+
 std::filesystem::path PrivateTempDir(const char* tag) {
     std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                 ("quorvanel-" + std::string(tag) + "-" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    Scratch().Made.insert(dir);
     return dir;
 }

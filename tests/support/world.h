@@ -13,5 +13,5 @@ void MakeLevelGrid(int32_t statusWalls = 0);
 #include <filesystem>
 
 // A scratch directory of this process alone (ctest runs test cases side by side), created
-// empty; tag names its use.
+// empty; tag names its use. It is removed when the process ends.
 std::filesystem::path PrivateTempDir(const char* tag);
