@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <unordered_set>
 
 #include "game/game_record.h"
 #include "shell/platform.h"
@@ -24,7 +25,8 @@ int32_t TwoDigitEntry(std::string_view tail) {
     return n >= 1 && n <= HighScoreEntries ? n : 0;
 }
 
-// Only the values the game stores are accepted, each with its own type and size.
+// The values the game stores are checked for their own type and size. Any other well-formed
+// value is kept as it stands: another build may have written it, and it is saved back.
 ValueShape ShapeOf(std::string_view name) {
     static const char* const numbers[] = {"PlayerSpeed", "Sounds",    "RandomGame",  "BallSpeed",
                                           "EnemySpeed",  "BonusLife", "RespawnFlag", "RespawnTime"};
@@ -80,10 +82,19 @@ int32_t DecodeText(std::string_view text, std::vector<uint8_t>* out) {
     return 1;
 }
 
+// A file of garbage could otherwise bury the diagnostic output under millions of lines.
+constexpr int32_t ReportLimit = 100;
+
 int32_t Reporting = 1;
+int32_t Reported = 0;
 
 void Report(int32_t line, std::string_view name, const char* what) {
     if (!Reporting) return;
+    if (++Reported > ReportLimit) {
+        if (Reported == ReportLimit + 1)
+            DebugOutput("ReadSettingsFile: further problems are not reported.\n");
+        return;
+    }
     char text[160];
     if (name.empty())
         std::snprintf(text, sizeof text, "ReadSettingsFile: line %d: %s; ignored.\n",
@@ -94,7 +105,9 @@ void Report(int32_t line, std::string_view name, const char* what) {
     DebugOutput(text);
 }
 
-void ParseLine(std::string_view line, int32_t number, SettingsFileValues* values) {
+using NameSet = std::unordered_set<std::string_view>;
+
+void ParseLine(std::string_view line, int32_t number, SettingsFileValues* values, NameSet* seen) {
     if (line.size() > SettingsLineLimit) return Report(number, {}, "line too long");
     std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return Report(number, {}, "no '='");
@@ -102,28 +115,30 @@ void ParseLine(std::string_view line, int32_t number, SettingsFileValues* values
     if (name.empty() || name.size() > NameLimit) return Report(number, {}, "bad value name");
     for (char c : name)
         if (!IsNameCharacter(c)) return Report(number, {}, "bad value name");
-    ValueShape shape = ShapeOf(name);
-    if (!shape.Known) return Report(number, name, "unknown value");
     std::string_view coded = line.substr(equals + 1);
     if (coded.size() < 2 || coded[1] != ':' || (coded[0] != 'b' && coded[0] != 's'))
         return Report(number, name, "no type prefix");
-    if ((coded[0] == 's') != (shape.IsText != 0)) return Report(number, name, "wrong type");
-    if (FindSettingsValue(*values, std::string(name))) return Report(number, name, "given twice");
+    const int32_t isText = coded[0] == 's';
+    ValueShape shape = ShapeOf(name);
+    if (shape.Known && isText != shape.IsText) return Report(number, name, "wrong type");
+    if (seen->contains(name)) return Report(number, name, "given twice");
 
     std::vector<uint8_t> data;
-    int32_t ok =
-        shape.IsText ? DecodeText(coded.substr(2), &data) : DecodeHex(coded.substr(2), &data);
+    int32_t ok = isText ? DecodeText(coded.substr(2), &data) : DecodeHex(coded.substr(2), &data);
     if (!ok) return Report(number, name, "malformed data");
-    if (shape.IsText ? data.size() > shape.MaxSize : data.size() != shape.MaxSize)
-        return Report(number, name, shape.IsText ? "text too long" : "wrong size");
-    values->push_back({std::string(name), shape.IsText, std::move(data)});
+    if (shape.Known && (isText ? data.size() > shape.MaxSize : data.size() != shape.MaxSize))
+        return Report(number, name, isText ? "text too long" : "wrong size");
+    values->push_back({std::string(name), isText, std::move(data)});
+    seen->insert(name);
 }
 
 } // namespace
 
 SettingsFileValues ParseSettingsText(std::string_view text, int32_t reportProblems) {
     Reporting = reportProblems;
+    Reported = 0;
     SettingsFileValues values;
+    NameSet seen; // views into text, which outlives the parse
     int32_t number = 0;
     while (!text.empty()) {
         std::size_t end = text.find('\n');
@@ -132,7 +147,7 @@ SettingsFileValues ParseSettingsText(std::string_view text, int32_t reportProble
         ++number;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line[0] == '#') continue;
-        ParseLine(line, number, &values);
+        ParseLine(line, number, &values, &seen);
     }
     Reporting = 1;
     return values;
