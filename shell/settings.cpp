@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <string>
 
 #include "game/game_record.h"
 #include "shell/platform.h"
@@ -36,6 +38,25 @@ static int32_t ReadNumber(const char* name, int32_t* field) {
     return 1;
 }
 
+// A stored value the Options box does not offer is used as it stands, but said: the box
+// would show it as no choice at all, or as another one.
+static void CheckOffered(const char* name, int32_t value, std::initializer_list<int32_t> offered) {
+    std::string list;
+    for (int32_t v : offered) {
+        if (v == value) return;
+        list += (list.empty() ? "" : ", ") + std::to_string(v);
+    }
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "ReadSettingsValues: %s is %ld, not one of %s; used as it is.\n", name,
+                  static_cast<long>(value), list.c_str());
+    DebugOutput(line);
+}
+
+static void ReadChoice(const char* name, int32_t* field, std::initializer_list<int32_t> offered) {
+    if (ReadNumber(name, field)) CheckOffered(name, *field, offered);
+}
+
 // The re-spawn period is counted in frames, 58 a second: a period beyond an hour (or none)
 // can only come from a damaged store, and would overflow the frame count.
 static void ReadPeriod(const char* name, int32_t* field) {
@@ -46,6 +67,7 @@ static void ReadPeriod(const char* name, int32_t* field) {
         return;
     }
     *field = seconds;
+    CheckOffered(name, seconds, {15, 30, 45, 60});
 }
 
 // A text value must fit its slot with the terminating zero; otherwise the slot keeps its
@@ -90,11 +112,11 @@ void WriteSettingsValues() {
 }
 
 void ReadSettingsValues() {
-    ReadNumber("PlayerSpeed", &Game.PlayerSpeed);
-    ReadNumber("BallSpeed", &Game.BallSpeed);
-    ReadNumber("EnemySpeed", &Game.EnemySpeed);
-    ReadNumber("BonusLife", &Game.BonusLife);
-    ReadNumber("RespawnFlag", &Game.RespawnFlag);
+    ReadChoice("PlayerSpeed", &Game.PlayerSpeed, {0, 1});
+    ReadChoice("BallSpeed", &Game.BallSpeed, {0, 1});
+    ReadChoice("EnemySpeed", &Game.EnemySpeed, {0, 1});
+    ReadChoice("BonusLife", &Game.BonusLife, {0, 1, 2});
+    ReadChoice("RespawnFlag", &Game.RespawnFlag, {0, 1});
     ReadPeriod("RespawnTime", &Game.RespawnTime);
     ReadText("PlayerName", Game.PlayerName, PlayerNameSize);
     char name[32];
@@ -104,9 +126,12 @@ void ReadSettingsValues() {
         EntryValueName(name, sizeof name, "PlayerScore%02d", n);
         ReadNumber(name, &Game.HighScoreTable[n - 1].Score);
     }
-    ReadNumber("Sounds", &Game.Sounds);
+    ReadChoice("Sounds", &Game.Sounds, {0, 1});
     // Older builds wrote no "RandomGame": a failed read means a fixed pattern.
-    if (!ReadNumber("RandomGame", &Game.RandomGame)) Game.RandomGame = 0;
+    if (ReadNumber("RandomGame", &Game.RandomGame))
+        CheckOffered("RandomGame", Game.RandomGame, {0, 1});
+    else
+        Game.RandomGame = 0;
 }
 
 int32_t SettingsLoaded = 0;

@@ -55,11 +55,15 @@ TEST(Settings, FirstRunWritesTheBuiltInsThenSavedValuesComeBackAndDamagedOnesAre
     SettingsMemory.Values["RespawnTime"].Data = {0x11, 0x0E, 0, 0}; // 3601: frames overflow
     SettingsMemory.Values.erase("PlayerSpeed");
     SettingsMemory.Values.erase("RandomGame"); // older builds wrote none: no random pattern
+    Headless.DebugLines.clear();
     LoadSettings();
     EXPECT_EQ(Fields(), std::tuple(1, 2, 3, 4, 0, 3600, 5, 0));
     EXPECT_EQ(std::pair(std::string(Game.PlayerName), Table()), std::pair(name, table));
-    ASSERT_EQ(Headless.DebugLines.size(), 4u);
-    for (int i = 0; const char* value : {"BallSpeed", "RespawnTime", "PlayerName", "PlayerName02"})
+    // The damaged values, and the ones read in although the Options box offers no such choice.
+    const char* said[] = {"BallSpeed",  "EnemySpeed is 2", "BonusLife is 4", "RespawnTime",
+                          "PlayerName", "PlayerName02",    "Sounds is 5"};
+    ASSERT_EQ(Headless.DebugLines.size(), std::size(said));
+    for (int i = 0; const char* value : said)
         EXPECT_NE(Headless.DebugLines[i++].find(value), std::string::npos) << value;
     SettingsMemory.Values["RespawnTime"].Data = {0, 0, 0, 0}; // no period at all
     LoadSettings();
@@ -85,4 +89,31 @@ TEST(Settings, AHighScoreGoesAboveTheFirstEntryItEqualsAndIsSaved) {
         LoadSettings(); // the table as saved, or without a save the built-in one
         EXPECT_EQ(Table(), expected) << score;
     }
+}
+
+TEST(Settings, StoredValuesTheOptionsBoxDoesNotOfferAreReadInAndEachSaidOnceAtLoad) {
+    ResetGameRecord();
+    ResetHeadless();
+    LoadSettings(); // the first run writes the built-in values, every one offered
+    const std::pair<const char*, int32_t> stored[] = {
+        {"PlayerSpeed", -1}, {"BallSpeed", 1},   {"EnemySpeed", 0}, {"BonusLife", 5},
+        {"RespawnFlag", 2},  {"RespawnTime", 7}, {"Sounds", 1},     {"RandomGame", 3}};
+    for (auto [name, value] : stored) {
+        const auto u = static_cast<uint32_t>(value);
+        SettingsMemory.Values[name].Data = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8),
+                                            static_cast<uint8_t>(u >> 16),
+                                            static_cast<uint8_t>(u >> 24)};
+    }
+    ASSERT_TRUE(Headless.DebugLines.empty());
+    LoadSettings();
+    EXPECT_EQ(Fields(), std::tuple(1, 0, -1, 5, 2, 7, 1, 3));
+    const std::vector<std::string> said = {
+        "ReadSettingsValues: PlayerSpeed is -1, not one of 0, 1; used as it is.\n",
+        "ReadSettingsValues: BonusLife is 5, not one of 0, 1, 2; used as it is.\n",
+        "ReadSettingsValues: RespawnFlag is 2, not one of 0, 1; used as it is.\n",
+        "ReadSettingsValues: RespawnTime is 7, not one of 15, 30, 45, 60; used as it is.\n",
+        "ReadSettingsValues: RandomGame is 3, not one of 0, 1; used as it is.\n"};
+    EXPECT_EQ(Headless.DebugLines, said);
+    SaveSettings(); // a save reads nothing and says nothing
+    EXPECT_EQ(Headless.DebugLines, said);
 }
