@@ -1,11 +1,13 @@
 // What the read-backs of BackBuffer make of its pixels, and the reference colours they
 // sample, the same for every display.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "display/backend.h"
 #include "display/draw.h"
 #include "playfield/playfield.h"
+#include "shell/platform.h"
 
 uint32_t ColourTable[16] = {};
 
@@ -41,6 +43,20 @@ void ColoursFromPixels(const uint8_t* first, ptrdiff_t pitch) {
     // fills use only the low bits that fit a pixel; rows start a whole number of words apart.
     const ptrdiff_t step = pitch & ~ptrdiff_t{3};
     for (int32_t i = 0; i < 16; ++i) std::memcpy(&ColourTable[i], first + i * step, 4);
+    // A palette file may map several reference colours to one entry; the values are still
+    // used as sampled, but walls, trails and claims may then look alike, or like the ground.
+    uint32_t sorted[15];
+    std::copy(ColourTable, ColourTable + 15, sorted);
+    std::sort(sorted, sorted + 15);
+    const auto distinct = std::unique(sorted, sorted + 15) - sorted;
+    if (distinct < 15) {
+        char line[128];
+        std::snprintf(line, sizeof line,
+                      "SampleColours: the reference colours are not all distinct (%d of 15); "
+                      "some will look alike.\n",
+                      static_cast<int>(distinct));
+        DebugOutput(line);
+    }
 }
 
 void DrawReferenceColours() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -7,9 +8,12 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "display/draw.h"
 #include "display/software/art.h"
 #include "display/software/surface.h"
+#include "shell/headless/headless.h"
 #include "tests/support/world.h"
 
 namespace {
@@ -75,6 +79,47 @@ TEST(PaletteFile, AnEightBitDisplayConvertsItsArtWithThePaletteFromTheArtDirecto
     EXPECT_EQ(now->Pixels, OhNoSurface->Pixels);
     DestroySurface(now);
     std::filesystem::remove_all(PrivateTempDir("palette"));
+}
+
+TEST(PaletteFile, OneThatIsNoRegularFileIsSaidAndTheCubeStays) {
+    ResetWorld(8);
+    const std::string fifo = (PrivateTempDir("palette") / "Quorvanel.bmp").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0); // opened as a file, it would wait for a writer
+    PaletteEntry p[256];
+    LoadBitmapPalette(p, fifo.c_str());
+    EXPECT_EQ(Bytes(p), Expected(0, 0));
+    EXPECT_EQ(Headless.DebugLines, std::vector<std::string>{"LoadBitmapPalette: " + fifo +
+                                                            " is a FIFO, not a regular file; the "
+                                                            "colour cube is used.\n"});
+}
+
+TEST(PaletteFile, ReferenceColoursThatCollideAreSaidOnceAndUsedAsSampled) {
+    // Every depth tells the fifteen reference colours apart on its own.
+    for (int32_t depth : {8, 16, 24, 32}) {
+        ResetWorld(depth);
+        ASSERT_EQ(LoadGameArt(), 1);
+        DrawReferenceColours();
+        EXPECT_TRUE(std::none_of(Headless.DebugLines.begin(), Headless.DebugLines.end(),
+                                 [](auto& line) { return line.starts_with("SampleColours"); }))
+            << depth;
+    }
+    // A palette file of one colour maps all of them to one entry.
+    ResetWorld(8);
+    std::vector<char> file(1078, 0);
+    file[14] = 40;
+    file[28] = 8;
+    for (size_t i = 54; i < file.size(); i += 4) file[i] = file[i + 1] = file[i + 2] = 90;
+    const auto dir = PrivateTempDir("palette");
+    std::ofstream(dir / "Quorvanel.bmp", std::ios::binary).write(file.data(), file.size());
+    ArtFileDirectory = dir.string();
+    ASSERT_EQ(LoadGameArt(), 1);
+    ArtFileDirectory.clear();
+    Headless.DebugLines.clear();
+    DrawReferenceColours();
+    EXPECT_EQ(Headless.DebugLines,
+              std::vector<std::string>{"SampleColours: the reference colours are not all "
+                                       "distinct (1 of 15); some will look alike.\n"});
+    EXPECT_EQ(std::count(ColourTable, ColourTable + 15, ColourTable[0]), 15);
 }
 
 } // namespace
