@@ -189,6 +189,11 @@ int main(int, char**) {
         std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
         return 0;
     }
+    if (!VideoDriverShowsWindows()) {
+        DebugOutput("no display: set DISPLAY or WAYLAND_DISPLAY\n");
+        SDL_Quit();
+        return 0;
+    }
     if (!InitDisplay()) {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "ERROR", "DirectDraw Init FAILED", nullptr);
         ShutDownDisplay();

@@ -25,6 +25,8 @@ struct DesktopShell {
 extern DesktopShell Shell;
 
 // Window and presentation.
+// 0 when SDL has fallen back to a video driver that shows nothing and was not asked for.
+int32_t VideoDriverShowsWindows();
 int32_t DesktopDepth();
 int32_t ChooseWindowScale();
 int32_t CreatePresenter(); // renderer and texture for Shell.Window; 1 or 0
