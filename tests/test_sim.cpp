@@ -54,4 +54,36 @@ TEST(Simulator, BadUsageExitsWithTwo) {
     for (const auto& args : cases) EXPECT_EQ(RunSim(args), SimExitUsage) << args[0];
 }
 
+TEST(Simulator, OutputsAreTriedBeforeTheFirstFrameAndEveryFailureIsExplained) {
+    const std::string dir = PrivateTempDir("sim-out"), state = dir + "/state.json";
+    // Two thousand million frames would take hours: a failure must come before them.
+    const std::string forever = "2000000000";
+    const struct {
+        std::vector<std::string> Args;
+        int32_t Exit;
+        std::string Said;
+    } cases[] = {
+        {{"--frames", forever, "--state", dir + "/none/state.json"},
+         SimExitFailure,
+         "cannot write '" + dir + "/none/state.json': No such file or directory"},
+        {{"--frames", forever, "--state", state, "--shot", "9:" + dir},
+         SimExitFailure,
+         "cannot write '" + dir + "': is a directory"},
+        {{"--frames", "3", "--state", "/dev/full"},
+         SimExitFailure,
+         "cannot write '/dev/full': No space left on device"},
+        {{"--frames", "3", "--shot", "2:/dev/full"},
+         SimExitFailure,
+         "cannot write '/dev/full': No space left on device"},
+        {{"--script", dir}, SimExitUsage, "cannot read script '" + dir + "': is a directory"},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunSim(c.Args), c.Exit) << c.Said;
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(c.Said), std::string::npos) << c.Said;
+    }
+    // The tries leave nothing behind.
+    EXPECT_FALSE(std::filesystem::exists(state));
+}
+
 } // namespace

@@ -82,8 +82,14 @@ void RunSimFrame();
 std::string GameStateJson();
 std::string JsonEscape(const char* text);
 
-// The picture on a surface, converted to RGB, as an 8-bit RGB PNG; 1 on success.
-int32_t WriteSurfacePng(const Surface* surface, const std::string& path);
+// The picture on a surface, converted to RGB, as an 8-bit RGB PNG; 1 on success, else 0
+// with the reason in *problem.
+int32_t WriteSurfacePng(const Surface* surface, const std::string& path, std::string* problem);
+
+// Output files: 1 when path can be written (nothing is left behind by the try), and writing
+// bytes to it; else 0 with the reason (the system's error text) in *problem.
+int32_t CheckOutputPath(const std::string& path, std::string* problem);
+int32_t WriteOutputFile(const std::string& path, const std::string& bytes, std::string* problem);
 
 // The whole command-line run; returns the process exit code.
 int32_t RunSimulator(int32_t argc, char** argv);

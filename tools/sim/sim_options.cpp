@@ -1,7 +1,10 @@
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #include "game/game_record.h"
@@ -44,13 +47,26 @@ const SettingRule* FindSettingRule(const std::string& name) {
     return nullptr;
 }
 
-int32_t ReadWholeFile(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return 0;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    *text = buffer.str();
-    return 1;
+// A script may come through a pipe (a shell's <(...)), so only a directory is refused
+// before reading.
+int32_t ReadWholeFile(const std::string& path, std::string* text, std::string* problem) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        *problem = "is a directory";
+        return 0;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        *problem = std::strerror(errno);
+        return 0;
+    }
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text->append(buffer, got);
+    int32_t ok = !std::ferror(file);
+    if (!ok) *problem = std::strerror(errno);
+    std::fclose(file);
+    return ok;
 }
 
 } // namespace
@@ -77,7 +93,8 @@ const char* SimUsage() {
            "                        high scores, colour table and sounds at the end\n"
            "  --help                this text\n"
            "\n"
-           "Exit codes: 0 success, 1 an output file could not be written, 2 bad usage.\n";
+           "Exit codes: 0 success, 1 an output file could not be written (each is tried\n"
+           "before the first frame runs), 2 bad usage.\n";
 }
 
 int32_t ParseKeyName(const std::string& word, int32_t* virtualKey) {
@@ -238,8 +255,9 @@ int32_t ParseSimOptions(int32_t argc, char** argv, SimOptions* options, std::str
             options->TimeSeconds = static_cast<uint32_t>(number);
         } else if (option == "--script") {
             std::string text;
-            if (!ReadWholeFile(value, &text)) {
-                *error = "cannot read script '" + value + "'";
+            std::string problem;
+            if (!ReadWholeFile(value, &text, &problem)) {
+                *error = "cannot read script '" + value + "': " + problem;
                 return 0;
             }
             options->ScriptPath = value;

@@ -18,6 +18,17 @@
 
 SimSession Sim;
 
+namespace {
+
+std::vector<std::string> OutputPaths(const SimOptions& options) {
+    std::vector<std::string> paths;
+    if (!options.StatePath.empty()) paths.push_back(options.StatePath);
+    for (const ShotRequest& shot : options.Shots) paths.push_back(shot.Path);
+    return paths;
+}
+
+} // namespace
+
 int32_t StartSimulation(const SimOptions& options) {
     ResetGameRecord();
     ResetHeadless();
@@ -77,28 +88,34 @@ int32_t RunSimulator(int32_t argc, char** argv) {
         std::fputs(SimUsage(), stdout);
         return SimExitOk;
     }
+    for (const std::string& path : OutputPaths(options)) {
+        std::string problem;
+        if (!CheckOutputPath(path, &problem)) {
+            std::fprintf(stderr, "quorvanel-sim: cannot write '%s': %s\n", path.c_str(),
+                         problem.c_str());
+            return SimExitFailure;
+        }
+    }
     if (!StartSimulation(options)) {
         std::fprintf(stderr, "quorvanel-sim: start-up failed\n");
         return SimExitFailure;
     }
 
     int32_t result = SimExitOk;
+    auto failed = [&](const std::string& path, const std::string& problem) {
+        std::fprintf(stderr, "quorvanel-sim: cannot write '%s': %s\n", path.c_str(),
+                     problem.c_str());
+        result = SimExitFailure;
+    };
+    std::string problem;
     while (Sim.Frame < options.Frames) {
         RunSimFrame();
         for (const ShotRequest& shot : options.Shots)
-            if (shot.Frame == Sim.Frame && !WriteSurfacePng(PrimarySurface, shot.Path)) {
-                std::fprintf(stderr, "quorvanel-sim: cannot write '%s'\n", shot.Path.c_str());
-                result = SimExitFailure;
-            }
+            if (shot.Frame == Sim.Frame && !WriteSurfacePng(PrimarySurface, shot.Path, &problem))
+                failed(shot.Path, problem);
     }
-    if (!options.StatePath.empty()) {
-        std::FILE* out = std::fopen(options.StatePath.c_str(), "wb");
-        std::string json = GameStateJson();
-        if (!out || std::fwrite(json.data(), 1, json.size(), out) != json.size()) {
-            std::fprintf(stderr, "quorvanel-sim: cannot write '%s'\n", options.StatePath.c_str());
-            result = SimExitFailure;
-        }
-        if (out && std::fclose(out) != 0) result = SimExitFailure;
-    }
+    if (!options.StatePath.empty() &&
+        !WriteOutputFile(options.StatePath, GameStateJson(), &problem))
+        failed(options.StatePath, problem);
     return result;
 }
