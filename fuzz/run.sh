@@ -2,14 +2,21 @@
 # Builds the fuzz targets with libFuzzer and the sanitizers and runs each for a bounded time:
 #   fuzz/run.sh [seconds per target, default 60] [bmp|settings ...]
 # The bitmap decoder starts from the bitmap corpus in shared/testdata and the generated art
-# (from $QUORVANEL_RESOURCE_DIR or any build*/resources folder); the settings reader from a
-# few honest lines. A crash ends it with a non-zero status and the crashing input in $FUZZ_OUT.
+# (from $QUORVANEL_RESOURCE_DIR or any build*/resources folder); the settings reader and the
+# merge of a save from a few honest lines. Everything goes to $FUZZ_OUT, by default a new
+# folder of this run that is removed at the end; a crash ends it with a non-zero status and
+# leaves the folder, with the crashing input, in place.
 set -eu
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=${*:-bmp settings}
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${FUZZ_OUT:-${TMPDIR:-/tmp}/quorvanel-fuzz}
+if [ -n "${FUZZ_OUT:-}" ]; then
+    out=$FUZZ_OUT
+else
+    out=$(mktemp -d "${TMPDIR:-/tmp}/quorvanel-fuzz.XXXXXX")
+    trap 'rm -rf "$out"' EXIT
+fi
 
 build() { # name, sources...
     name=$1
@@ -33,10 +40,17 @@ for target in $targets; do
         max_len=65536
         ;;
     settings)
-        build settings "$root/fuzz/fuzz_settings.cpp" "$root/shell/settings_file.cpp"
+        build settings "$root/fuzz/fuzz_settings.cpp" "$root"/shell/settings_file*.cpp \
+            "$root/shell/settings_merge.cpp" "$root/shell/regular_file.cpp" \
+            "$root/shell/settings.cpp" "$root/game/game_record.cpp"
         printf 'PlayerSpeed=b:01000000\nPlayerName=s:Ann\\x5C\nPlayerScore07=b:10270000\n' \
             >"$out/settings/seeds/honest"
-        max_len=4096
+        # A run's file and, after the zero byte, the file another copy saved meanwhile.
+        printf '# mine\nBonusLife=b:05000000\nPlayerName01=s:Ann\nPlayerScore01=b:10270000\n%s' \
+            'PlayerName02=s:Bo\nPlayerScore02=b:E8030000\n' >"$out/settings/seeds/merge"
+        printf '\0PlayerName01=s:Cy\nPlayerScore01=b:20270000\nWindowScale=b:02\r\n' \
+            >>"$out/settings/seeds/merge"
+        max_len=8192
         ;;
     *)
         echo "fuzz/run.sh: unknown target $target" >&2
@@ -48,6 +62,8 @@ for target in $targets; do
         -timeout=10 -print_final_stats=1 -artifact_prefix="$out/$target/" corpus seeds \
         2>"$out/$target/log") || {
         tail -40 "$out/$target/log" >&2
+        trap - EXIT
+        echo "fuzz/run.sh: the crashing input and the log are in $out/$target" >&2
         exit 1
     }
     grep -E '^(Done|stat::number_of_executed_units)' "$out/$target/log" || true
