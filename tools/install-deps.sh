@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev
           libfontconfig-dev fonts-liberation2 libpng-dev libsdl2-dev xvfb xauth xdotool
           x11-utils imagemagick clang libclang-rt-14-dev
-          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine)
+          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine
+          emscripten chromium nodejs npm)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

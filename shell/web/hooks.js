@@ -1,0 +1,27 @@
+// The page's hooks for tests and measurements, on window:
+//   quorvanelState()  the game's state, the same JSON text as quorvanel-sim --state writes
+//   quorvanelStats()  the loop's figures: animation callbacks, frames run, the most frames
+//                     run in one callback, page time of the first picture, whether a modal
+//                     box is up, and whether a scripted run is pending or active
+//   quorvanelPlayScript(script, frames, {time, name})
+//                     replays a quorvanel-sim --script text from a fresh start for that many
+//                     frames on the simulator's clock; returns '' or the script's error
+// Each returns null until the program has started.
+(function() {
+    function ready() {
+        return typeof runtimeInitialized !== 'undefined' && runtimeInitialized;
+    }
+    window.quorvanelState = function() {
+        return ready() ? UTF8ToString(_WebStateJson()) : null;
+    };
+    window.quorvanelStats = function() {
+        return ready() ? JSON.parse(UTF8ToString(_WebStatsJson())) : null;
+    };
+    window.quorvanelPlayScript = function(script, frames, options) {
+        if (!ready()) return null;
+        options = options || {};
+        var name = typeof options.name === 'string' ? options.name : null;
+        return ccall('WebPlayScript', 'string', ['string', 'number', 'number', 'string'],
+                     [script, frames, options.time || 0, name]);
+    };
+})();
