@@ -17,11 +17,24 @@
     window.quorvanelStats = function() {
         return ready() ? JSON.parse(UTF8ToString(_WebStatsJson())) : null;
     };
+    // The program waits for the page most of the time; ccall would then hand back a promise,
+    // so the strings are passed by hand.
+    function cString(text) {
+        if (typeof text !== 'string') return 0;
+        var size = lengthBytesUTF8(text) + 1;
+        var copy = _malloc(size);
+        stringToUTF8(text, copy, size);
+        return copy;
+    }
     window.quorvanelPlayScript = function(script, frames, options) {
         if (!ready()) return null;
         options = options || {};
-        var name = typeof options.name === 'string' ? options.name : null;
-        return ccall('WebPlayScript', 'string', ['string', 'number', 'number', 'string'],
-                     [script, frames, options.time || 0, name]);
+        var text = cString(String(script)), name = cString(options.name);
+        try {
+            return UTF8ToString(_WebPlayScript(text, frames | 0, (options.time || 0) >>> 0, name));
+        } finally {
+            _free(text);
+            _free(name);
+        }
     };
 })();

@@ -17,6 +17,7 @@ namespace {
 constexpr int32_t FirstSound = 121;
 constexpr int32_t SoundCount = 4;
 
+// clang-format off
 EM_JS(void, WatchForFirstGesture, (), {
     var audio = Module.quorvanelAudio = {context : null, sounds : {}, playing : null, started : 0};
     function unlock() {
@@ -25,13 +26,15 @@ EM_JS(void, WatchForFirstGesture, (), {
             if (!Context) return;
             audio.context = new Context();
         }
-        if (audio.context.state == = "suspended") audio.context.resume();
+        if (audio.context.state === "suspended") audio.context.resume();
     }
     [ "keydown", "mousedown", "pointerdown", "touchstart" ].forEach(
         function(type) { window.addEventListener(type, unlock, true); });
 });
+// clang-format on
 
 // Samples are kept as floats; the buffer is made once a context exists to own it.
+// clang-format off
 EM_JS(void, KeepSound,
       (int32_t id, const int16_t* samples, int32_t frames, int32_t channels, int32_t rate), {
           var data = [];
@@ -43,11 +46,13 @@ EM_JS(void, KeepSound,
           }
           Module.quorvanelAudio.sounds[id] = {data : data, rate : rate, buffer : null};
       });
+// clang-format on
 
+// clang-format off
 EM_JS(void, StartSound, (int32_t id), {
     var audio = Module.quorvanelAudio;
     var sound = audio.sounds[id];
-    if (!sound || !audio.context || audio.context.state != = "running") return;
+    if (!sound || !audio.context || audio.context.state !== "running") return;
     if (!sound.buffer) {
         sound.buffer =
             audio.context.createBuffer(sound.data.length, sound.data[0].length, sound.rate);
@@ -58,18 +63,21 @@ EM_JS(void, StartSound, (int32_t id), {
     source.buffer = sound.buffer;
     source.connect(audio.context.destination);
     source.onended = function() {
-        if (audio.playing == = source) audio.playing = null;
+        if (audio.playing === source) audio.playing = null;
     };
     source.start();
     audio.playing = source;
     ++audio.started;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, StopPlaying, (), {
     var audio = Module.quorvanelAudio;
     if (audio.playing) audio.playing.stop();
     audio.playing = null;
 });
+// clang-format on
 
 } // namespace
 

@@ -12,6 +12,7 @@ namespace {
 
 // Picture pixels of a point given in the page's client coordinates; the picture may be
 // scaled, and a point off the picture gives coordinates beyond its edges.
+// clang-format off
 EM_JS(void, ClientToPicture, (int32_t cx, int32_t cy, int32_t* x, int32_t* y), {
     var canvas = document.getElementById("screen");
     var r = canvas.getBoundingClientRect();
@@ -20,9 +21,11 @@ EM_JS(void, ClientToPicture, (int32_t cx, int32_t cy, int32_t* x, int32_t* y), {
     HEAP32[x >> 2] = Math.floor((cx - r.left) * sx);
     HEAP32[y >> 2] = Math.floor((cy - r.top) * sy);
 });
+// clang-format on
 
 // Keeps the browser's own menu off the picture and the pop-ups, and saves the settings when
 // the page goes away (the page's last event on a reload or a closed tab).
+// clang-format off
 EM_JS(void, WatchPage, (), {
     [ "screen", "popup" ].forEach(function(id) {
         var element = document.getElementById(id);
@@ -30,6 +33,7 @@ EM_JS(void, WatchPage, (), {
             element.addEventListener(
                 "contextmenu", function(e) { e.preventDefault(); });
     });
+    // clang-format on
     window.addEventListener(
         "pagehide", function() { _WebPageHidden(); });
 });

@@ -18,8 +18,11 @@
 
 WebShell Web;
 
-EM_ASYNC_JS(double, NextAnimationFrame, (),
-            { return await new Promise(function(resolve) { requestAnimationFrame(resolve); }); });
+// clang-format off
+EM_ASYNC_JS(double, NextAnimationFrame, (), {
+    return await new Promise(function(resolve) { requestAnimationFrame(resolve); });
+});
+// clang-format on
 
 double WaitForAnimationFrame() {
     return NextAnimationFrame();

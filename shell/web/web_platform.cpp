@@ -11,14 +11,17 @@
 
 namespace {
 
+// clang-format off
 EM_JS(void, ConsoleLine, (const char* line), {
     // One diagnostic line, without the line break the desktop's stream needs.
     var text = UTF8ToString(line);
     console.log(text.endsWith(String.fromCharCode(10)) ? text.slice(0, -1) : text);
 });
+// clang-format on
 
 // A message box does not stop the game, here as on the desktop its OK goes on; the notice
 // stays until its OK is pressed.
+// clang-format off
 EM_JS(void, AddNotice, (const char* text, const char* caption), {
     var list = document.getElementById("notices");
     if (!list) return;
@@ -36,9 +39,12 @@ EM_JS(void, AddNotice, (const char* text, const char* caption), {
     notice.append(title, body, ok);
     list.append(notice);
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, OpenLink, (const char* url), { window.open(UTF8ToString(url), "_blank", "noopener"); });
 
+// clang-format off
 EM_JS(double, PageNow, (), { return performance.now(); });
 
 } // namespace

@@ -11,6 +11,7 @@
 
 namespace {
 
+// clang-format off
 EM_JS(void, PutPixels, (const char* id, const uint8_t* rgba, int32_t w, int32_t h), {
     var canvas = document.getElementById(UTF8ToString(id));
     if (!canvas) return;
@@ -21,7 +22,9 @@ EM_JS(void, PutPixels, (const char* id, const uint8_t* rgba, int32_t w, int32_t 
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4);
     canvas.getContext("2d").putImageData(new ImageData(pixels, w, h), 0, 0);
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, PlacePopup, (int32_t x, int32_t y, int32_t shown), {
     var popup = document.getElementById("popup");
     var screen = document.getElementById("screen");
@@ -37,6 +40,7 @@ EM_JS(void, PlacePopup, (int32_t x, int32_t y, int32_t shown), {
     popup.style.height = (popup.height * scale) + "px";
     popup.hidden = false;
 });
+// clang-format on
 
 std::vector<uint32_t> Rgba;
 

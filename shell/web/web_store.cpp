@@ -15,11 +15,12 @@ namespace {
 
 // The stored text as a new C string, or nullptr when nothing is stored or the storage cannot
 // be used (a browser that refuses it to the page); *failed tells the two apart.
+// clang-format off
 EM_JS(char*, ReadStorage, (int32_t * failed), {
     HEAP32[failed >> 2] = 0;
     try {
         var text = window.localStorage.getItem("Quorvanel/settings");
-        if (text == = null) return 0;
+        if (text === null) return 0;
         var size = lengthBytesUTF8(text) + 1;
         var copy = _malloc(size);
         stringToUTF8(text, copy, size);
@@ -29,7 +30,9 @@ EM_JS(char*, ReadStorage, (int32_t * failed), {
         return 0;
     }
 });
+// clang-format on
 
+// clang-format off
 EM_JS(int32_t, WriteStorage, (const char* text), {
     try {
         window.localStorage.setItem("Quorvanel/settings", UTF8ToString(text));
@@ -38,6 +41,7 @@ EM_JS(int32_t, WriteStorage, (const char* text), {
         return 0;
     }
 });
+// clang-format on
 
 SettingsFileValues StoreValues;
 int32_t StoreOpen = 0;
