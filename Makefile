@@ -40,7 +40,7 @@ windows: configure
 WEB_BUILD ?= build-web
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 web: configure
-	cmake --build $(BUILD) -j $(JOBS) --target quorvanel_resource_files
+	cmake --build $(BUILD) -j $(JOBS) --target quorvanel_resource_files quorvanel_glyph_table_file
 	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
 		-DQUORVANEL_TESTS=OFF -DQUORVANEL_RESOURCE_DIR=$(abspath $(BUILD))/resources
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)

@@ -62,12 +62,22 @@ export async function openGame(session, { storage } = {}) {
 }
 
 // The page's storage before the game starts: null clears it, a string is the settings text.
+// It is set from an empty page of the same origin, which the browser makes up itself.
 export async function presetStorage(session, page, text) {
-    await page.goto(session.address + 'no-such-page', { waitUntil: 'load' });
+    const blank = session.address + 'blank-for-storage';
+    const answer = (request) => {
+        if (request.url() === blank) request.respond({ status: 200, contentType: 'text/html', body: '' });
+        else request.continue();
+    };
+    await page.setRequestInterception(true);
+    page.on('request', answer);
+    await page.goto(blank, { waitUntil: 'load' });
     await page.evaluate((t) => {
         if (t === null) localStorage.removeItem('Quorvanel/settings');
         else localStorage.setItem('Quorvanel/settings', t);
     }, text);
+    page.off('request', answer);
+    await page.setRequestInterception(false);
 }
 
 export async function waitFor(page, predicate, arg, timeout = 20000) {
