@@ -3,6 +3,8 @@
 //   quorvanelStats()  the loop's figures: animation callbacks, frames run, the most frames
 //                     run in one callback, page time of the first picture, whether a modal
 //                     box is up, and whether a scripted run is pending or active
+//   quorvanelDialog() the open dialog box: its template, its client area's place on the
+//                     picture and its controls' boxes in it, or null when none is open
 //   quorvanelPlayScript(script, frames, {time, name})
 //                     replays a quorvanel-sim --script text from a fresh start for that many
 //                     frames on the simulator's clock; returns '' or the script's error
@@ -16,6 +18,9 @@
     };
     window.quorvanelStats = function() {
         return ready() ? JSON.parse(UTF8ToString(_WebStatsJson())) : null;
+    };
+    window.quorvanelDialog = function() {
+        return ready() ? JSON.parse(UTF8ToString(_WebDialogJson())) : null;
     };
     // The program waits for the page most of the time; ccall would then hand back a promise,
     // so the strings are passed by hand.

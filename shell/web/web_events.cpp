@@ -4,6 +4,7 @@
 #include <emscripten/html5.h>
 
 #include "shell/keys.h"
+#include "shell/popups/popup_events.h"
 #include "shell/settings.h"
 #include "shell/web/web_keymap.h"
 #include "shell/web/web_shell.h"
@@ -48,6 +49,8 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* k, void*) {
     e.Kind = eventType == EMSCRIPTEN_EVENT_KEYDOWN ? WebEventKind::KeyDown : WebEventKind::KeyUp;
     e.VirtualKey = VirtualKeyFromDom(k->code, k->key);
     const int32_t withCommand = k->ctrlKey || k->altKey || k->metaKey;
+    e.Modifiers = (k->shiftKey ? ModifierShift : 0) | (k->ctrlKey ? ModifierControl : 0) |
+                  (k->altKey ? ModifierAlt : 0);
     if (e.Kind == WebEventKind::KeyDown && !withCommand) e.Character = CharacterFromDomKey(k->key);
     if (!e.VirtualKey && !e.Character) return EM_FALSE;
     Queue(e);

@@ -14,6 +14,7 @@ struct WebEvent {
     WebEventKind Kind = WebEventKind::KeyDown;
     int32_t VirtualKey = 0; // keys
     uint8_t Character = 0;  // key-down: the character the key types, 0 for none
+    uint32_t Modifiers = 0; // keys: Shift, Control and Alt as the pop-ups take them
     int32_t Button = 0;     // mouse: 0 left, 1 middle, 2 right, as the page numbers them
     int32_t X = 0;          // mouse: picture pixels from the picture's top-left corner
     int32_t Y = 0;
@@ -50,7 +51,10 @@ void HidePopup();
 // Page time in ms.
 double PageTime();
 
-// The right-click menu at a point of the picture: the command chosen, 0 for none.
+// The modal boxes over the picture: a dialog box by template id (its result, -1 when it
+// could not be shown), and the right-click menu at a point of the picture (the command
+// chosen, 0 for none).
+int32_t RunDialog(int32_t templateId);
 int32_t RunContextMenu(int32_t x, int32_t y);
 
 // Sound.
