@@ -57,8 +57,17 @@ export async function openGame(session, { storage } = {}) {
         if (!r.url().startsWith(session.address)) watch.foreignRequests.push(r.url());
     });
     await page.goto(session.address, { waitUntil: 'load' });
-    await waitFor(page, () => { const s = window.quorvanelStats(); return s && s.Frames > 0; });
+    await untilRunning(page);
     return { page, watch };
+}
+
+const untilRunning = (page) =>
+    waitFor(page, () => { const s = window.quorvanelStats(); return s && s.Frames > 0; });
+
+// A reload, as the player makes one: the page saves on its way out and starts afresh.
+export async function reloadGame(page) {
+    await page.reload({ waitUntil: 'load' });
+    await untilRunning(page);
 }
 
 // The page's storage before the game starts: null clears it, a string is the settings text.
