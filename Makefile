@@ -60,7 +60,7 @@ ifeq ($(SANITIZE),1)
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE "wine|web"
 else
-test: build windows
+test: build windows web web-test-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 endif
 

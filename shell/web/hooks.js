@@ -5,6 +5,8 @@
 //                     box is up, and whether a scripted run is pending or active
 //   quorvanelDialog() the open dialog box: its template, its client area's place on the
 //                     picture and its controls' boxes in it, or null when none is open
+//   quorvanelMenu()   the open right-click menu: its place on the picture and its items'
+//                     commands and boxes in it, or null
 //   quorvanelPlayScript(script, frames, {time, name})
 //                     replays a quorvanel-sim --script text from a fresh start for that many
 //                     frames on the simulator's clock; returns '' or the script's error
@@ -21,6 +23,9 @@
     };
     window.quorvanelDialog = function() {
         return ready() ? JSON.parse(UTF8ToString(_WebDialogJson())) : null;
+    };
+    window.quorvanelMenu = function() {
+        return ready() ? JSON.parse(UTF8ToString(_WebMenuJson())) : null;
     };
     // The program waits for the page most of the time; ccall would then hand back a promise,
     // so the strings are passed by hand.
