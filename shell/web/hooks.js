@@ -1,8 +1,9 @@
 // The page's hooks for tests and measurements, on window:
 //   quorvanelState()  the game's state, the same JSON text as quorvanel-sim --state writes
 //   quorvanelStats()  the loop's figures: animation callbacks, frames run, the most frames
-//                     run in one callback, page time of the first picture, whether a modal
-//                     box is up, and whether a scripted run is pending or active
+//                     run in one callback, page time of the first picture, time spent in
+//                     frames and showing them, whether a modal box is up, and whether a
+//                     scripted run is pending or active
 //   quorvanelDialog() the open dialog box: its template, its client area's place on the
 //                     picture and its controls' boxes in it, or null when none is open
 //   quorvanelMenu()   the open right-click menu: its place on the picture and its items'

@@ -77,6 +77,7 @@ void RunFrames(double now) {
     }
     int32_t due = FramesDue(&Web.Pacer, now);
     int32_t ran = 0;
+    const double started = PageTime();
     for (int32_t i = 0; i < due && !Web.ModalRan; ++i) {
         if (ScriptedRunActive() && !ScriptWantsFrame()) break;
         ApplyScriptEvents();
@@ -92,7 +93,9 @@ void RunFrames(double now) {
     Web.FramesRun += static_cast<uint32_t>(ran);
     if (ran > Web.MostFramesInCallback) Web.MostFramesInCallback = ran;
     ShowPicture();
-    if (Web.FirstFrameTime < 0) Web.FirstFrameTime = PageTime();
+    const double shown = PageTime();
+    if (!Web.ModalRan) Web.FrameMs += shown - started; // a box's time is the player's
+    if (Web.FirstFrameTime < 0) Web.FirstFrameTime = shown;
 }
 
 } // namespace

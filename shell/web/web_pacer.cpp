@@ -12,9 +12,10 @@ int32_t FramesDue(FramePacer* pacer, double now) {
         ++frames;
         pacer->NextDue += FrameIntervalMs;
     }
-    if (now >= pacer->NextDue) {
+    const double owedUntil = pacer->NextDue + (MaxFramesOwed - 1) * FrameIntervalMs;
+    if (now >= owedUntil) {
         // Whole frames, so that the clock stays on the 17 ms grid of the frames before.
-        auto skipped = static_cast<uint32_t>((now - pacer->NextDue) / FrameIntervalMs) + 1;
+        auto skipped = static_cast<uint32_t>((now - owedUntil) / FrameIntervalMs) + 1;
         pacer->NextDue += static_cast<double>(skipped) * FrameIntervalMs;
         pacer->Clock += skipped * FrameIntervalMs;
     }

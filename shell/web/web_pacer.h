@@ -5,6 +5,9 @@
 #include <cstdint>
 
 constexpr int32_t MaxFramesPerCallback = 2;
+// Frames a late loop may still owe after a callback: a short stall (a busy machine, a slow
+// callback) is made up over the next callbacks; anything longer is skipped.
+constexpr int32_t MaxFramesOwed = 6;
 
 struct FramePacer {
     int32_t Started = 0;
@@ -13,8 +16,9 @@ struct FramePacer {
 };
 
 // The number of frames to run for a callback at page time now, 0 to MaxFramesPerCallback.
-// When even that leaves the loop behind (a stall, a hidden page), the frames missed are
-// skipped: the clock moves on by them, so the rate the game measures shows the loss.
+// When that leaves the loop more than MaxFramesOwed frames behind (a long stall, a hidden
+// page), the frames beyond are skipped: the clock moves on by them, so the rate the game
+// measures shows the loss.
 int32_t FramesDue(FramePacer* pacer, double now);
 
 // The clock of the next frame to run: 17 ms after the last.

@@ -107,10 +107,10 @@ EMSCRIPTEN_KEEPALIVE const char* WebStatsJson() {
     char text[256];
     std::snprintf(text, sizeof text,
                   "{\"Callbacks\": %u, \"Frames\": %u, \"MostFramesInCallback\": %d, "
-                  "\"FirstFrameTime\": %.1f, \"ModalOpen\": %d, \"ScriptPending\": %d, "
-                  "\"Scripted\": %d}",
+                  "\"FirstFrameTime\": %.1f, \"FrameMs\": %.1f, \"ModalOpen\": %d, "
+                  "\"ScriptPending\": %d, \"Scripted\": %d}",
                   Web.Callbacks, Web.FramesRun, Web.MostFramesInCallback, Web.FirstFrameTime,
-                  Web.ModalOpen, Run.Pending, Run.Active);
+                  Web.FrameMs, Web.ModalOpen, Run.Pending, Run.Active);
     Answer = text;
     return Answer.c_str();
 }

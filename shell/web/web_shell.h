@@ -30,6 +30,7 @@ struct WebShell {
     uint32_t FramesRun = 0;
     int32_t MostFramesInCallback = 0;
     double FirstFrameTime = -1; // page time of the first picture shown
+    double FrameMs = 0;         // time spent in the frames and in showing their pictures
 };
 
 extern WebShell Web;
