@@ -48,7 +48,7 @@ void DrawFrame(FramedBox& f) {
     FrameBox(s, 0, 0, s->Width, s->Height, LightColour, InkColour);
     FrameBox(s, 1, 1, s->Width - 2, s->Height - 2, FaceColour, ShadowColour);
     FillBox(s, Border, Border, s->Width - 2 * Border, CaptionHeight - 1, SelectionColour);
-    PopupFont();
+    UsePopupFont();
     DrawTextLeft(s, f.Box.Template->Caption, SelectionColour, LightColour, Border + 4,
                  Border + (CaptionHeight - 1 - 13) / 2 + 1);
     if (!f.HasClose) return;
