@@ -5,11 +5,13 @@ packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev l
           libfontconfig-dev fonts-liberation2 libpng-dev libsdl2-dev xvfb xauth xdotool
           x11-utils imagemagick clang libclang-rt-14-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine
-          emscripten chromium nodejs npm)
+          emscripten chromium nodejs)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# npm comes with some builds of Node.js and is a package of its own in Debian's.
+command -v npm >/dev/null || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "Installing: ${missing[*]}"
 sudo=""
