@@ -93,6 +93,17 @@ TEST(WebPacer, ALongStallSkipsItsFramesAndMovesTheClockOnTheGrid) {
     EXPECT_LE(FramesDue(&pacer, back.back() + 1000.0 / 60), 1);
 }
 
+TEST(WebPacer, ASteadyPacerForgetsTheFramesOfAStallWithoutMovingItsClock) {
+    FramePacer pacer;
+    pacer.Steady = 1;
+    std::vector<double> times = Callbacks(0, 1, 60);
+    for (double t = 5000; t < 6000; t += 1000.0 / 60) times.push_back(t);
+    PacedRun run = Pace(pacer, times);
+    EXPECT_EQ(run.ClockSteps, 0);
+    EXPECT_EQ(pacer.Clock, static_cast<uint32_t>(run.Frames * FrameIntervalMs));
+    EXPECT_LE(run.MostInOneCallback, MaxFramesPerCallback);
+}
+
 TEST(WebPacer, RestartRunsAFrameAtOnceWithoutMovingTheClockOn) {
     FramePacer pacer;
     Pace(pacer, Callbacks(0, 1, 60));

@@ -74,6 +74,7 @@ void RunFrames(double now) {
         // The game stood still while the box was up; no backlog to catch up on.
         RestartPacer(&Web.Pacer);
         Web.ModalRan = 0;
+        now = PageTime();
     }
     int32_t due = FramesDue(&Web.Pacer, now);
     int32_t ran = 0;

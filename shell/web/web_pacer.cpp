@@ -17,7 +17,7 @@ int32_t FramesDue(FramePacer* pacer, double now) {
         // Whole frames, so that the clock stays on the 17 ms grid of the frames before.
         auto skipped = static_cast<uint32_t>((now - owedUntil) / FrameIntervalMs) + 1;
         pacer->NextDue += static_cast<double>(skipped) * FrameIntervalMs;
-        pacer->Clock += skipped * FrameIntervalMs;
+        if (!pacer->Steady) pacer->Clock += skipped * FrameIntervalMs;
     }
     return frames;
 }

@@ -10,6 +10,7 @@ constexpr int32_t MaxFramesPerCallback = 2;
 constexpr int32_t MaxFramesOwed = 6;
 
 struct FramePacer {
+    int32_t Steady = 0; // 1: frames are never skipped, only late (the clock of a replay)
     int32_t Started = 0;
     double NextDue = 0; // page time in ms at which the next frame is due
     uint32_t Clock = 0; // the millisecond clock the game reads: that of the last frame
@@ -18,7 +19,7 @@ struct FramePacer {
 // The number of frames to run for a callback at page time now, 0 to MaxFramesPerCallback.
 // When that leaves the loop more than MaxFramesOwed frames behind (a long stall, a hidden
 // page), the frames beyond are skipped: the clock moves on by them, so the rate the game
-// measures shows the loss.
+// measures shows the loss. A steady pacer forgets them instead and keeps its clock.
 int32_t FramesDue(FramePacer* pacer, double now);
 
 // The clock of the next frame to run: 17 ms after the last.

@@ -75,6 +75,7 @@ void StartScriptedRun() {
     std::stable_sort(Sim.Script.begin(), Sim.Script.end(),
                      [](const ScriptEvent& a, const ScriptEvent& b) { return a.Frame < b.Frame; });
     Web.Pacer = FramePacer{};
+    Web.Pacer.Steady = 1; // the simulator's clock: 17 ms a frame, whatever the page's pace
     DetachSettingsStore(1);
     // The program's own start-up order, as the simulator follows it.
     AllocPlayfield();

@@ -51,7 +51,7 @@ export async function openGame(session, { storage } = {}) {
     const page = await session.browser.newPage();
     if (storage !== undefined) await presetStorage(session, page, storage);
     const watch = { console: [], errors: [], foreignRequests: [] };
-    page.on('console', (m) => watch.console.push({ type: m.type(), text: m.text() }));
+    page.on('console', (m) => watch.console.push({ type: m.type(), text: m.text(), url: m.location().url }));
     page.on('pageerror', (e) => watch.errors.push(String(e)));
     page.on('request', (r) => {
         if (!r.url().startsWith(session.address)) watch.foreignRequests.push(r.url());
@@ -75,7 +75,10 @@ export async function reloadGame(page) {
 export async function presetStorage(session, page, text) {
     const blank = session.address + 'blank-for-storage';
     const answer = (request) => {
-        if (request.url() === blank) request.respond({ status: 200, contentType: 'text/html', body: '' });
+        // With an icon of its own, so that the browser asks the server for none later.
+        if (request.url() === blank)
+            request.respond({ status: 200, contentType: 'text/html',
+                              body: '<!doctype html><link rel="icon" href="data:,">' });
         else request.continue();
     };
     await page.setRequestInterception(true);
