@@ -1,10 +1,14 @@
 // The settings store of the browser build: the desktop's settings-file text, kept under one
-// key of the page's local storage, read and written through the same reader and writer.
+// key of the page's local storage, read, merged and written by the same code as the file.
+// Another tab of the game may save meanwhile: a save merges its values into what is stored
+// then, as the desktop merges into the file, so neither tab's best scores are lost.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "shell/platform.h"
 #include "shell/settings_file.h"
@@ -44,12 +48,32 @@ EM_JS(int32_t, WriteStorage, (const char* text), {
 // clang-format on
 
 SettingsFileValues StoreValues;
+std::vector<std::string> Written; // names written this session
 int32_t StoreOpen = 0;
 int32_t StoreWritten = 0;
 int32_t Detached = 0;
 int32_t DetachedExists = 0;
 SettingsFileValues DetachedValues;
 std::string ReportedText; // the stored text as it was when its problems were last reported
+
+// The stored text: 1 read (empty when nothing is stored), 0 the storage cannot be used.
+int32_t StoredText(std::string* text) {
+    int32_t failed = 0;
+    char* stored = ReadStorage(&failed);
+    text->clear();
+    if (failed) return 0;
+    if (stored) {
+        *text = stored;
+        std::free(stored);
+    }
+    return 1;
+}
+
+void NoteWritten(const char* name) {
+    if (std::find(Written.begin(), Written.end(), name) == Written.end())
+        Written.emplace_back(name);
+    StoreWritten = 1;
+}
 
 } // namespace
 
@@ -62,6 +86,7 @@ void DetachSettingsStore(int32_t detached) {
 int32_t OpenSettingsStore(int32_t* createdNew) {
     *createdNew = 0;
     StoreValues.clear();
+    Written.clear();
     StoreWritten = 0;
     if (Detached) {
         *createdNew = !DetachedExists;
@@ -69,17 +94,14 @@ int32_t OpenSettingsStore(int32_t* createdNew) {
         StoreOpen = 1;
         return 1;
     }
-    int32_t failed = 0;
-    char* stored = ReadStorage(&failed);
-    if (failed) {
+    std::string text;
+    if (!StoredText(&text)) {
         DebugOutput("OpenSettingsStore: the page's storage cannot be used; nothing is kept.\n");
         return 0;
     }
-    if (!stored) {
+    if (text.empty()) {
         *createdNew = 1;
     } else {
-        std::string text(stored);
-        std::free(stored);
         // A save opens the store again; what is wrong with it has been said once already.
         StoreValues = ParseSettingsText(text, text != ReportedText);
         ReportedText = std::move(text);
@@ -94,7 +116,9 @@ void CloseSettingsStore() {
             DetachedValues = StoreValues;
             DetachedExists = 1;
         } else {
-            std::string text = SerialiseSettings(StoreValues);
+            std::string now;
+            std::string text = StoredText(&now) ? MergeSettingsText(now, StoreValues, Written)
+                                                : SerialiseSettings(StoreValues);
             if (!WriteStorage(text.c_str()))
                 DebugOutput(
                     "CloseSettingsStore: couldn't store the settings; the old ones stay.\n");
@@ -104,18 +128,19 @@ void CloseSettingsStore() {
     }
     StoreOpen = 0;
     StoreWritten = 0;
+    Written.clear();
 }
 
 void WriteStoreBinary(const char* name, const void* data, uint32_t size) {
     if (!StoreOpen) return;
     PutSettingsValue(&StoreValues, name, 0, data, size);
-    StoreWritten = 1;
+    NoteWritten(name);
 }
 
 void WriteStoreText(const char* name, const char* text) {
     if (!StoreOpen) return;
     PutSettingsValue(&StoreValues, name, 1, text, static_cast<uint32_t>(std::strlen(text) + 1));
-    StoreWritten = 1;
+    NoteWritten(name);
 }
 
 int32_t ReadStoreValue(const char* name, void* data, uint32_t* size) {

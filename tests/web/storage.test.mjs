@@ -54,6 +54,12 @@ test('options chosen in the Options box survive a reload', async () => {
     await clickControl(page, 1020); // Enemy Re-Spawn: 45
     await sleep(300);
     assert.equal((await stats(page)).Frames, framesWhileOpen, 'no frame runs while the box is up');
+    // Another tab of the game saves a best score meanwhile: this tab's save keeps it.
+    await page.evaluate(() => {
+        const text = localStorage.getItem('Quorvanel/settings');
+        localStorage.setItem('Quorvanel/settings', text.replace(/PlayerName05=s:[^\n]*/, 'PlayerName05=s:Zed')
+            .replace(/PlayerScore05=b:[^\n]*/, 'PlayerScore05=b:e8fd0000'));
+    });
     await clickControl(page, 1); // OK
     await waitFor(page, () => window.quorvanelDialog() === null);
     assert.match(await storedText(page), /BallSpeed=b:01000000/i);
@@ -65,6 +71,7 @@ test('options chosen in the Options box survive a reload', async () => {
     assert.equal(s.RespawnTime, 45);
     assert.equal(s.RespawnFlag, 1);
     assert.equal(s.EnemySpeed, builtIn.EnemySpeed);
+    assert.deepEqual(s.HighScoreTable[4], { Name: 'Zed', Score: 65000 });
 
     // Cancel keeps everything as it was.
     await waitForState(page, (st) => st.GameState === 1, 'the attract screen');
