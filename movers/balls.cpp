@@ -1,9 +1,8 @@
 #include "movers/balls.h"
 
-#include <cmath>
-
 #include "display/draw.h"
 #include "game/game_record.h"
+#include "movers/ring_trig.h"
 #include "playfield/playfield.h"
 #include "shell/platform.h"
 
@@ -100,8 +99,8 @@ void PlaceBallOnRing(int32_t centreX, int32_t centreY, int32_t radius, int32_t b
     if (!IsBallIndex(ball)) return;
     BallRecord& b = Game.Balls[ball];
     double angle = (360.0 / Game.BallCount) * ball;
-    double s = std::sin(angle * DegreesToRadians);
-    double c = std::cos(angle * DegreesToRadians);
+    double s, c;
+    RingSinCos(angle * DegreesToRadians, &s, &c);
     SetRingSpot(b, centreX, centreY, radius, s, c);
     // A taken spot moves the ball inwards along the same ray.
     while (BallSpotTaken(ball)) {
