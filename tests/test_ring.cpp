@@ -86,9 +86,9 @@ TEST(RingPlacement, EveryBallCountMatchesTheReference) {
     }
 }
 
-// Angles whose exact value would land on a whole cell (besides those of 2 and 4 balls, in
-// the ball tests): the short constant leaves each a
-// little short of its true angle, and truncation then gives the cell nearer the centre.
+// Angles whose exact value would land on a whole cell (those of 2 and 4 balls are in the ball
+// tests): the short constant leaves each a little short of its true angle, and truncation
+// then gives the cell nearer the centre, or keeps the whole cell when the product is just over.
 TEST(RingPlacement, NearlyWholeProductsTruncateTowardsTheCentre) {
     ResetWorld();
     MakeLevelGrid();
