@@ -8,6 +8,7 @@
 #include "movers/enemies.h"
 #include "movers/player.h"
 #include "playfield/claim.h"
+#include "shell/demo.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
 
@@ -198,4 +199,5 @@ void PlaySoundEffect(int32_t resourceId) {
     if (Game.Sounds != 1) return;
     StopSound();
     PlaySoundResource(resourceId);
+    NoteSoundStarted(resourceId); // the replays compare the sounds too
 }

@@ -4,6 +4,7 @@
 #include "game/game_record.h"
 #include "movers/player.h"
 #include "playfield/playfield.h"
+#include "shell/demo.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
 
@@ -15,7 +16,20 @@ static void PressCursor(int32_t lastKey, uint32_t bit) {
     Game.HeldKeys |= bit;
 }
 
+// The boxes are shown unless a demo plays, which gives the Options box's answers as events
+// of their own.
+static void AskAbout() {
+    if (DemoShowsDialogs()) ShowAboutDialog();
+}
+
+static void AskOptions() {
+    if (!DemoShowsDialogs()) return;
+    ShowOptionsDialog();
+    NoteDemoOptions();
+}
+
 void HandleKeyDown(int32_t virtualKey) {
+    NoteDemoKey(1, virtualKey);
     switch (virtualKey) {
     case VkEscape:
     case VkF1: ResetToTitle(); break;
@@ -25,8 +39,8 @@ void HandleKeyDown(int32_t virtualKey) {
     case VkDown: PressCursor(KeyDown, DirDown); break;
     case VkF2: ShowWallCells(); break;
     case VkF5: Game.ShowFps = ~Game.ShowFps; break;
-    case VkF9: ShowAboutDialog(); break;
-    case VkF11: ShowOptionsDialog(); break;
+    case VkF9: AskAbout(); break;
+    case VkF11: AskOptions(); break;
     case VkF12:
         FreePlayfield();
         QuitProgram();
@@ -36,6 +50,7 @@ void HandleKeyDown(int32_t virtualKey) {
 }
 
 void HandleKeyUp(int32_t virtualKey) {
+    NoteDemoKey(0, virtualKey);
     switch (virtualKey) {
     case VkSpace:
         // Releasing the bar lets the next press reverse at once.
@@ -53,9 +68,9 @@ void HandleKeyUp(int32_t virtualKey) {
 
 void HandleMenuCommand(int32_t command) {
     switch (command) {
-    case MenuAbout: ShowAboutDialog(); break;
+    case MenuAbout: AskAbout(); break;
     case MenuOptions:
-        ShowOptionsDialog();
+        AskOptions();
         SaveSettings();
         break;
     case MenuEmail: OpenUrl(EmailUrl); break;

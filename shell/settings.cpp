@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/game_record.h"
+#include "shell/demo.h"
 #include "shell/platform.h"
 #include "shell/settings_store.h"
 
@@ -135,11 +136,12 @@ void ReadSettingsValues() {
 }
 
 int32_t SettingsLoaded = 0;
+int32_t SettingsStoreFrozen = 0;
 
 void LoadSettings() {
     SettingsLoaded = 1;
     int32_t createdNew = 0;
-    if (!OpenSettingsStore(&createdNew)) return;
+    if (SettingsStoreFrozen || !OpenSettingsStore(&createdNew)) return;
     if (createdNew)
         WriteSettingsValues();
     else
@@ -149,7 +151,7 @@ void LoadSettings() {
 
 void SaveSettings() {
     int32_t createdNew = 0;
-    if (!OpenSettingsStore(&createdNew)) return;
+    if (SettingsStoreFrozen || !OpenSettingsStore(&createdNew)) return;
     WriteSettingsValues();
     CloseSettingsStore();
 }
@@ -159,7 +161,11 @@ void InsertHighScore() {
     while (place < HighScoreEntries && Game.HighScoreTable[place].Score > Game.Score) ++place;
     if (place == HighScoreEntries) return;
 
-    ShowNameDialog();
+    // A demo being played supplies the name itself, before the frame.
+    if (DemoShowsDialogs()) {
+        ShowNameDialog();
+        NoteDemoName();
+    }
 
     // Shift the entries below the place down by one, from the bottom up; the last is lost.
     for (int32_t i = HighScoreEntries - 1; i > place; --i)

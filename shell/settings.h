@@ -7,6 +7,10 @@
 // values over what the player has stored.
 extern int32_t SettingsLoaded;
 
+// 1 while a recorded game plays back: the store is neither read nor written, so that what
+// the player has stored stays as it is.
+extern int32_t SettingsStoreFrozen;
+
 void LoadSettings();
 void SaveSettings();
 void WriteSettingsValues();

@@ -24,7 +24,11 @@ void Frames(int32_t n) {
 
 // Key events go through the script, applied just before the next frame.
 void Key(int32_t vk, int32_t down) {
-    Sim.Script.push_back({Sim.Frame + 1, down, vk});
+    DemoEvent event;
+    event.Frame = Demos.Frame + 1;
+    event.Kind = down ? DemoEventKind::KeyDown : DemoEventKind::KeyUp;
+    event.Key = vk;
+    Demos.Playback.Events.push_back(event);
 }
 
 // From program start to the first frame of play, the title and the pause at their lengths.
@@ -114,10 +118,10 @@ TEST(Scenario, LastLifeLeadsThroughGameOverAndTheTableBackToTheTitle) {
         GetCaughtOnTrail(266, 208, 276);
         ASSERT_EQ(Game.GameState, StateLifeLost);
     }
-    const std::size_t sounds = Sim.Sounds.size();
+    const std::size_t sounds = Demos.Sounds.size();
     Frames(1); // no banner, no sound, no pause
     EXPECT_EQ(Game.GameState, StateGameOver);
-    EXPECT_EQ(Sim.Sounds.size(), sounds);
+    EXPECT_EQ(Demos.Sounds.size(), sounds);
     Frames(1 + 290);
     EXPECT_EQ(Game.GameState, StateGameEnded);
     Frames(1);

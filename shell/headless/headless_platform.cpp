@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "shell/demo.h"
 #include "shell/platform.h"
 
 HeadlessPlatform Headless;
@@ -11,11 +12,12 @@ void ResetHeadless() {
     SettingsMemory = MemoryStore{};
 }
 
+// A demo being played sets the clock and the time; otherwise they are the test's.
 uint32_t ReadMillisecondClock() {
-    return Headless.ClockMs;
+    return DemoClock(Headless.ClockMs);
 }
 uint32_t CurrentTimeSeconds() {
-    return Headless.TimeSeconds;
+    return DemoTime(Headless.TimeSeconds);
 }
 void PlaySoundResource(int32_t resourceId) {
     Headless.SoundsPlayed.push_back(resourceId);

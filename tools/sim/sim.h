@@ -1,19 +1,15 @@
 // The headless simulator: the real game loop on the software display with a clock that
-// advances 17 ms per frame, scripted key events, an in-memory settings store, and PNG and
-// JSON output. The command-line tool is a thin wrapper around RunSimulator; tests drive
-// the same engine through StartSimulation and RunSimFrame.
+// advances 17 ms per frame, scripted key events or a recorded game, an in-memory settings
+// store, and PNG and JSON output. The command-line tool is a thin wrapper around
+// RunSimulator; tests drive the same engine through StartSimulation and RunSimFrame.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
-struct Surface;
+#include "shell/demo.h"
 
-struct ScriptEvent {
-    int32_t Frame = 0; // applied just before this frame runs
-    int32_t Down = 1;  // 1 key down, 0 key up
-    int32_t VirtualKey = 0;
-};
+struct Surface;
 
 struct ShotRequest {
     int32_t Frame = 0;
@@ -27,45 +23,32 @@ struct SettingValue {
 
 struct SimOptions {
     int32_t Frames = 1000;
+    int32_t FramesGiven = 0;
     uint32_t TimeSeconds = 0;
+    Demo Script; // a key script (no header) or a recorded game
     std::string ScriptPath;
-    std::vector<ScriptEvent> Script;
+    int32_t IsDemo = 0;
     std::vector<SettingValue> Settings;
     int32_t HasName = 0;
     std::string Name;
     int32_t Depth = 32;
+    int32_t DepthGiven = 0;
     std::vector<ShotRequest> Shots;
     std::string StatePath;
+    std::string RecordPath;
+    std::string TracePath;
+    std::vector<std::string> Compare; // two files: compare them and run nothing
     int32_t ShowHelp = 0;
 };
 
-struct SoundEvent {
-    int32_t Frame = 0;
-    int32_t ResourceId = 0;
-};
-
-// The running simulation: frames run so far, the script still to apply, and the sounds
-// started, each with the frame in which it started.
-struct SimSession {
-    int32_t Frame = 0;
-    std::vector<ScriptEvent> Script; // sorted by frame, file order kept within a frame
-    std::size_t NextEvent = 0;
-    std::vector<SoundEvent> Sounds;
-    std::size_t SoundsSeen = 0;
-};
-
-extern SimSession Sim;
-
 constexpr int32_t SimExitOk = 0;
 constexpr int32_t SimExitFailure = 1; // an output file could not be written
-constexpr int32_t SimExitUsage = 2;   // bad option, setting or script
+constexpr int32_t SimExitUsage = 2;   // bad option, setting, script or demo
+constexpr int32_t SimExitDiffers = 3; // a replay departed from its recording; states differ
 
 const char* SimUsage();
 
 // Each parser returns 1 on success, or 0 with a one-line message in *error.
-int32_t ParseKeyName(const std::string& word, int32_t* virtualKey);
-int32_t ParseScriptText(const std::string& text, const std::string& fileName,
-                        std::vector<ScriptEvent>* events, std::string* error);
 int32_t ParseSettingsList(const std::string& text, std::vector<SettingValue>* settings,
                           std::string* error);
 int32_t ParseSimOptions(int32_t argc, char** argv, SimOptions* options, std::string* error);
@@ -73,14 +56,18 @@ int32_t ParseSimOptions(int32_t argc, char** argv, SimOptions* options, std::str
 // Stores a validated setting in the game record; 0 for an unknown name.
 int32_t ApplySetting(const SettingValue& setting);
 
-// Starts the program as the real one does, from a fresh record, platform and display.
-int32_t StartSimulation(const SimOptions& options);
-// Applies the script events due, runs one frame and records the sounds it started.
-void RunSimFrame();
+// Starts the program as the real one does, from a fresh record, platform and display, and
+// starts playing the script or demo (tests may add events to Demos.Playback.Events as they
+// go). Returns 1, or 0 with a message in *error when an output cannot be opened.
+int32_t StartSimulation(const SimOptions& options, std::string* error = nullptr);
+// Applies the events due and runs one frame; 0 once a demo has ended or the game has quit.
+int32_t RunSimFrame();
 
-// The end-of-run dump of the game record, movers, tables and sounds.
-std::string GameStateJson();
-std::string JsonEscape(const char* text);
+// Compares two state dumps or two traces of the same game and describes every difference
+// (for traces: the first frame at which they part, and what differs there). Returns 1 when
+// they are the same, 0 when they differ, -1 when a file cannot be read as either.
+int32_t CompareStateFiles(const std::string& expected, const std::string& actual,
+                          std::string* report);
 
 // The picture on a surface, converted to RGB, as an 8-bit RGB PNG; 1 on success, else 0
 // with the reason in *problem.

@@ -1,14 +1,8 @@
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <sstream>
 
 #include "game/game_record.h"
-#include "shell/keys.h"
 #include "tools/sim/sim.h"
 
 namespace {
@@ -21,11 +15,6 @@ int32_t ParseNumber(const std::string& word, int64_t maximum, int64_t* value) {
     if (ec != std::errc() || end != word.data() + word.size() || v < 0 || v > maximum) return 0;
     *value = v;
     return 1;
-}
-
-std::string Lowercase(std::string word) {
-    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return word;
 }
 
 struct SettingRule {
@@ -47,41 +36,31 @@ const SettingRule* FindSettingRule(const std::string& name) {
     return nullptr;
 }
 
-// A script may come through a pipe (a shell's <(...)), so only a directory is refused
-// before reading.
-int32_t ReadWholeFile(const std::string& path, std::string* text, std::string* problem) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        *problem = "is a directory";
-        return 0;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        *problem = std::strerror(errno);
-        return 0;
-    }
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text->append(buffer, got);
-    int32_t ok = !std::ferror(file);
-    if (!ok) *problem = std::strerror(errno);
-    std::fclose(file);
-    return ok;
-}
-
 } // namespace
 
 const char* SimUsage() {
     return "Usage: quorvanel-sim [options]\n"
-           "Runs the game headless: a clock advancing 17 ms per frame, scripted keys,\n"
-           "in-memory settings.\n"
+           "       quorvanel-sim --compare EXPECTED ACTUAL\n"
+           "Runs the game headless: a clock advancing 17 ms per frame, scripted keys or a\n"
+           "recorded game, in-memory settings.\n"
            "\n"
-           "  --frames N            frames to run (default 1000); frame 1 is the first\n"
+           "  --frames N            frames to run (default 1000, or a demo's length); frame 1\n"
+           "                        is the first\n"
            "  --time T              current time in seconds, seeds the title balls (default 0)\n"
            "  --script FILE         key events, one per line: FRAME down KEY or FRAME up KEY,\n"
            "                        applied just before frame FRAME runs; KEY is one of\n"
-           "                        left right up down space escape f1 f2 f5 or a decimal\n"
-           "                        virtual-key code; blank lines and # comments are ignored\n"
+           "                        left right up down space escape f1 f2 f5 f9 f11 or a\n"
+           "                        decimal virtual-key code; blank lines and # comments are\n"
+           "                        ignored. The other events of a demo may be used too:\n"
+           "                        FRAME name \"TEXT\", FRAME options NAME=VALUE...,\n"
+           "                        FRAME minimise, FRAME restore. A demo is played as with\n"
+           "                        --demo.\n"
+           "  --demo FILE           plays a recorded game (QUORVANEL-DEMO) from its own\n"
+           "                        settings, tables, time and clock to its end, checking each\n"
+           "                        frame against the recording\n"
+           "  --record FILE         records the run as a demo\n"
+           "  --trace FILE          one line per frame: every field of the record and a hash\n"
+           "                        of each table and of the grid\n"
            "  --settings N=V,...    settings applied after loading: PlayerSpeed, BallSpeed,\n"
            "                        EnemySpeed, Sounds, RandomGame, RespawnFlag (0 or 1),\n"
            "                        BonusLife (0..2), RespawnTime (15, 30, 45 or 60)\n"
@@ -90,66 +69,15 @@ const char* SimUsage() {
            "  --shot FRAME:FILE     PNG of the picture presented at the end of FRAME\n"
            "                        (repeatable)\n"
            "  --state FILE          JSON dump of the game record, balls, enemies in play,\n"
-           "                        high scores, colour table and sounds at the end\n"
+           "                        high scores, colour tables, random generator, sounds and\n"
+           "                        the whole grid (run-length coded) at the end\n"
+           "  --compare A B         compares two state dumps (or two traces) and lists every\n"
+           "                        difference (for traces, the first frame that differs)\n"
            "  --help                this text\n"
            "\n"
            "Exit codes: 0 success, 1 an output file could not be written (each is tried\n"
-           "before the first frame runs), 2 bad usage.\n";
-}
-
-int32_t ParseKeyName(const std::string& word, int32_t* virtualKey) {
-    static const struct {
-        const char* Name;
-        int32_t Code;
-    } names[] = {{"left", VkLeft}, {"right", VkRight}, {"up", VkUp},
-                 {"down", VkDown}, {"space", VkSpace}, {"escape", VkEscape},
-                 {"f1", VkF1},     {"f2", VkF2},       {"f5", VkF5}};
-    std::string lower = Lowercase(word);
-    for (const auto& n : names)
-        if (lower == n.Name) {
-            *virtualKey = n.Code;
-            return 1;
-        }
-    int64_t code = 0;
-    if (!ParseNumber(word, 255, &code) || code == 0) return 0;
-    *virtualKey = static_cast<int32_t>(code);
-    return 1;
-}
-
-int32_t ParseScriptText(const std::string& text, const std::string& fileName,
-                        std::vector<ScriptEvent>* events, std::string* error) {
-    std::istringstream lines(text);
-    std::string line;
-    int32_t lineNumber = 0;
-    while (std::getline(lines, line)) {
-        ++lineNumber;
-        std::istringstream words(line);
-        std::vector<std::string> tokens;
-        for (std::string w; words >> w;) tokens.push_back(w);
-        if (tokens.empty() || tokens[0][0] == '#') continue;
-
-        auto fail = [&](const std::string& why) {
-            *error = fileName + ":" + std::to_string(lineNumber) + ": " + why;
-            return 0;
-        };
-        if (tokens.size() != 3) return fail("expected 'FRAME down KEY' or 'FRAME up KEY'");
-        int64_t frame = 0;
-        if (!ParseNumber(tokens[0], INT32_MAX, &frame))
-            return fail("bad frame number '" + tokens[0] + "'");
-        ScriptEvent event;
-        event.Frame = static_cast<int32_t>(frame);
-        std::string action = Lowercase(tokens[1]);
-        if (action == "down")
-            event.Down = 1;
-        else if (action == "up")
-            event.Down = 0;
-        else
-            return fail("expected 'down' or 'up', found '" + tokens[1] + "'");
-        if (!ParseKeyName(tokens[2], &event.VirtualKey))
-            return fail("unknown key '" + tokens[2] + "'");
-        events->push_back(event);
-    }
-    return 1;
+           "before the first frame runs), 2 bad usage or an unreadable script or demo, 3 the\n"
+           "replay departed from its recording (or the two compared files differ).\n";
 }
 
 int32_t ParseSettingsList(const std::string& text, std::vector<SettingValue>* settings,
@@ -225,8 +153,18 @@ int32_t ParseSimOptions(int32_t argc, char** argv, SimOptions* options, std::str
             options->ShowHelp = 1;
             continue;
         }
-        static const char* const withValue[] = {"--frames", "--time",  "--script", "--settings",
-                                                "--name",   "--depth", "--shot",   "--state"};
+        if (option == "--compare") {
+            if (hasValue || i + 2 >= argc) {
+                *error = "--compare needs two files";
+                return 0;
+            }
+            options->Compare = {argv[i + 1], argv[i + 2]};
+            i += 2;
+            continue;
+        }
+        static const char* const withValue[] = {"--frames",   "--time",   "--script", "--demo",
+                                                "--settings", "--name",   "--depth",  "--shot",
+                                                "--state",    "--record", "--trace"};
         if (std::find_if(std::begin(withValue), std::end(withValue),
                          [&](const char* o) { return option == o; }) == std::end(withValue)) {
             *error = "unknown option '" + option + "'";
@@ -247,21 +185,21 @@ int32_t ParseSimOptions(int32_t argc, char** argv, SimOptions* options, std::str
                 return 0;
             }
             options->Frames = static_cast<int32_t>(number);
+            options->FramesGiven = 1;
         } else if (option == "--time") {
             if (!ParseNumber(value, UINT32_MAX, &number)) {
                 *error = "bad time '" + value + "'";
                 return 0;
             }
             options->TimeSeconds = static_cast<uint32_t>(number);
-        } else if (option == "--script") {
-            std::string text;
-            std::string problem;
-            if (!ReadWholeFile(value, &text, &problem)) {
-                *error = "cannot read script '" + value + "': " + problem;
+        } else if (option == "--script" || option == "--demo") {
+            if (!options->ScriptPath.empty()) {
+                *error = "one script or demo at a time";
                 return 0;
             }
+            if (!ReadDemoFile(value, option == "--demo", &options->Script, error)) return 0;
             options->ScriptPath = value;
-            if (!ParseScriptText(text, value, &options->Script, error)) return 0;
+            options->IsDemo = options->Script.HasHeader;
         } else if (option == "--settings") {
             if (!ParseSettingsList(value, &options->Settings, error)) return 0;
         } else if (option == "--name") {
@@ -274,6 +212,7 @@ int32_t ParseSimOptions(int32_t argc, char** argv, SimOptions* options, std::str
                 return 0;
             }
             options->Depth = static_cast<int32_t>(number);
+            options->DepthGiven = 1;
         } else if (option == "--shot") {
             std::size_t colon = value.find(':');
             ShotRequest shot;
@@ -288,11 +227,27 @@ int32_t ParseSimOptions(int32_t argc, char** argv, SimOptions* options, std::str
             options->Shots.push_back(shot);
         } else if (option == "--state") {
             options->StatePath = value;
+        } else if (option == "--record") {
+            options->RecordPath = value;
+        } else if (option == "--trace") {
+            options->TracePath = value;
         }
+    }
+    if (!options->Compare.empty()) return 1;
+    if (options->IsDemo) {
+        // A recorded game brings its own start: what the options would set is its to say.
+        if (!options->Settings.empty() || options->HasName || options->DepthGiven ||
+            options->TimeSeconds != 0) {
+            *error = "a demo brings its own settings, name, depth and time";
+            return 0;
+        }
+        options->Depth = options->Script.Depth;
+        int32_t length = options->Script.EndFrame - 1;
+        if (!options->FramesGiven || options->Frames > length) options->Frames = length;
     }
     for (const ShotRequest& shot : options->Shots)
         if (shot.Frame > options->Frames) {
-            *error = "shot frame " + std::to_string(shot.Frame) + " is beyond --frames " +
+            *error = "shot frame " + std::to_string(shot.Frame) + " is beyond the last frame, " +
                      std::to_string(options->Frames);
             return 0;
         }
