@@ -295,6 +295,12 @@ void EraseTrail() {
     FlushRun(run);
 }
 
+void ResetClaimColours() {
+    for (int32_t i = 0; i < ColourBagSize; ++i) ColourBag[i] = i + 1;
+    ColourBagRemaining = ColourBagSize;
+    ClaimColour = 1;
+}
+
 int32_t DrawFromColourBag() {
     int32_t n = ColourBagRemaining;
     int32_t i = 0;

@@ -27,5 +27,7 @@ void ResetFillStack();
 void ClaimFillMarks();
 void UndoFillMarks();
 void SolidifyTrail();
+// The bag as the program starts, full, and the first colour (tests and the simulator).
+void ResetClaimColours();
 int32_t DrawFromColourBag();
 void PickClaimColour();

@@ -102,6 +102,7 @@ struct DemoSession {
     uint32_t LaterClock = 0; // and on later readings in the same frame
     int32_t ClockReads = 0;
     uint32_t TimeSeconds = 0;
+    int32_t TimeFromDemo = 0; // 0: a key script that has set no time leaves the platform's
     int32_t Finished = 0;
     uint16_t RecentDigests[64] = {}; // of frames Frame-63 .. Frame, by frame mod 64
     int32_t DesyncFrame = 0;         // the first frame whose check failed, 0 while in step

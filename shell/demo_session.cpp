@@ -95,7 +95,10 @@ void ApplyDemoEvent(const DemoEvent& event) {
         break;
     case DemoEventKind::Clock: Demos.FrameClock = event.Value; break;
     case DemoEventKind::ClockLater: Demos.LaterClock = event.Value; break;
-    case DemoEventKind::Time: Demos.TimeSeconds = event.Value; break;
+    case DemoEventKind::Time:
+        Demos.TimeSeconds = event.Value;
+        Demos.TimeFromDemo = 1;
+        break;
     case DemoEventKind::Rebuild:
         ResetToTitle();
         NoteDemoRebuild();
@@ -230,15 +233,15 @@ uint32_t DemoClock(uint32_t platformClock) {
 }
 
 uint32_t DemoTime(uint32_t platformTime) {
-    if (Demos.Playing) return Demos.TimeSeconds;
-    if (Demos.RecordFile && platformTime != Demos.RecordedTime) {
-        Demos.RecordedTime = platformTime;
+    uint32_t time = Demos.Playing && Demos.TimeFromDemo ? Demos.TimeSeconds : platformTime;
+    if (Demos.RecordFile && time != Demos.RecordedTime) {
+        Demos.RecordedTime = time;
         DemoEvent event;
         event.Kind = DemoEventKind::Time;
-        event.Value = platformTime;
+        event.Value = time;
         RecordEvent(event);
     }
-    return platformTime;
+    return time;
 }
 
 void StartDemoPlayback(const Demo& demo) {
@@ -254,12 +257,14 @@ void StartDemoPlayback(const Demo& demo) {
         std::memcpy(Game.HighScoreTable, demo.HighScores, sizeof Game.HighScoreTable);
         Game.FpsStartTime = demo.StartClock;
         Demos.TimeSeconds = demo.TimeSeconds;
+        Demos.TimeFromDemo = 1;
         Demos.FrameClock = demo.StartClock;
         // What is stored stays as it is: the game's saves go nowhere during the playback.
         SettingsStoreFrozen = 1;
     } else {
-        // A script plays over the platform's own start: its clock and time carry on.
-        Demos.TimeSeconds = CurrentTimeSeconds();
+        // A script plays over the platform's own start: its clock carries on, 17 ms a
+        // frame, and the time is the platform's until the script sets one.
+        Demos.TimeFromDemo = 0;
         Demos.FrameClock = ReadMillisecondClock();
     }
     Demos.LaterClock = Demos.FrameClock;

@@ -8,12 +8,18 @@
 #include "display/draw.h"
 #include "display/software/surface.h"
 #include "game/game_record.h"
+#include "playfield/claim.h"
 #include "playfield/playfield.h"
+#include "shell/demo.h"
 #include "shell/headless/headless.h"
+#include "shell/settings.h"
 
 void ResetWorld(int32_t bitsPerPixel) {
     ResetGameRecord();
     ResetHeadless();
+    ResetDemoSession();
+    SettingsStoreFrozen = 0;
+    ResetClaimColours();
     ReleaseSoftwareDisplay();
     CreateSoftwareDisplay(bitsPerPixel);
     AllocPlayfield();

@@ -7,6 +7,7 @@
 #include "display/software/surface.h"
 #include "game/frame_tick.h"
 #include "game/game_record.h"
+#include "playfield/claim.h"
 #include "playfield/playfield.h"
 #include "shell/demo.h"
 #include "shell/game_state.h"
@@ -36,6 +37,7 @@ int32_t StartSimulation(const SimOptions& options, std::string* error) {
     ResetHeadless();
     ResetDemoSession();
     SettingsStoreFrozen = 0;
+    ResetClaimColours();
     Headless.TimeSeconds = options.TimeSeconds;
     if (options.HasName) {
         Headless.NameDialogAnswers = 1;
