@@ -213,7 +213,8 @@ void NoteFrameRan(int32_t ran) {
         }
     }
     ++Demos.Frame;
-    if (Demos.RecordFile || Demos.Playing) {
+    // Only a recording and a demo's checks need the digest; a key script has none.
+    if (Demos.RecordFile || (Demos.Playing && Demos.Playback.HasHeader)) {
         uint16_t digest = GameStateDigest();
         Demos.RecentDigests[Demos.Frame % 64] = digest;
         if (Demos.RecordFile) {

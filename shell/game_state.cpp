@@ -1,5 +1,6 @@
 #include "shell/game_state.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
@@ -89,30 +90,36 @@ struct Hasher {
     }
 };
 
-// The grid, 120,000 cells, is hashed eight cells at a time in four independent lanes, so
-// that a check on every frame costs a few microseconds; the cells are read as little-endian
-// words on every build.
+// The grid, 120,000 cells, is hashed eight cells at a time in eight independent lanes, so
+// that a check on every frame costs a few microseconds. The cells are taken as
+// little-endian words on every build.
+uint64_t GridWord(const uint8_t* p) {
+    uint64_t word;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&word, p, 8);
+    } else {
+        word = 0;
+        for (int32_t b = 7; b >= 0; --b) word = (word << 8) | p[b];
+    }
+    return word;
+}
+
 uint32_t HashGrid() {
     if (!Playfield) return 0;
-    uint64_t lanes[4] = {0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull,
-                         0x27D4EB2F165667C5ull};
     constexpr uint64_t Multiplier = 0xFF51AFD7ED558CCDull;
-    const uint8_t* cells = Playfield;
-    for (int32_t i = 0; i < PlayfieldCells; i += 32)
-        for (int32_t lane = 0; lane < 4; ++lane) {
-            const uint8_t* p = cells + i + lane * 8;
-            uint64_t word = 0;
-            for (int32_t b = 7; b >= 0; --b) word = (word << 8) | p[b];
-            lanes[lane] = (lanes[lane] ^ word) * Multiplier;
-            lanes[lane] ^= lanes[lane] >> 29;
-        }
-    uint64_t h = lanes[0] ^ (lanes[1] * 3) ^ (lanes[2] * 5) ^ (lanes[3] * 7);
-    h ^= h >> 33;
-    h *= Multiplier;
-    h ^= h >> 33;
-    return static_cast<uint32_t>(h);
+    uint64_t lanes[8];
+    for (int32_t lane = 0; lane < 8; ++lane) lanes[lane] = 0x9E3779B97F4A7C15ull * (lane + 1);
+    for (int32_t i = 0; i < PlayfieldCells; i += 64)
+        for (int32_t lane = 0; lane < 8; ++lane)
+            lanes[lane] = (lanes[lane] ^ GridWord(Playfield + i + lane * 8)) * Multiplier;
+    uint64_t h = 0;
+    for (int32_t lane = 0; lane < 8; ++lane) {
+        h = (h ^ lanes[lane] ^ (lanes[lane] >> 31)) * Multiplier;
+        h ^= h >> 29;
+    }
+    return static_cast<uint32_t>(h ^ (h >> 32));
 }
-static_assert(PlayfieldCells % 32 == 0, "the grid hash takes 32 cells a step");
+static_assert(PlayfieldCells % 64 == 0, "the grid hash takes 64 cells a step");
 
 uint32_t HashBalls() {
     Hasher h;

@@ -11,6 +11,7 @@
 #include "game/game_record.h"
 #include "playfield/playfield.h"
 #include "resources/resources.h"
+#include "shell/demo.h"
 #include "shell/keys.h"
 #include "shell/platform.h"
 #include "shell/sdl/sdl_shell.h"
@@ -77,8 +78,8 @@ void HandleWindowEvent(const SDL_WindowEvent& e) {
     switch (e.event) {
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_RESTORED:
-    case SDL_WINDOWEVENT_MAXIMIZED: Game.WindowActive = 1; break;
-    case SDL_WINDOWEVENT_MINIMIZED: Game.WindowActive = 0; break;
+    case SDL_WINDOWEVENT_MAXIMIZED: SetWindowActive(1); break;
+    case SDL_WINDOWEVENT_MINIMIZED: SetWindowActive(0); break;
     case SDL_WINDOWEVENT_EXPOSED:
         PresentFrame();
         ShowPrimarySurface();
@@ -108,6 +109,7 @@ void HandleEvent(const SDL_Event& e) {
         if (!ForMainWindow(e.key.windowID)) break;
         // Auto-repeat arrives as further key-downs, as the game expects.
         int32_t vk = VirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.mod);
+        if (vk && DemoTakesKey(vk, 1)) break;
         if (vk) HandleKeyDown(vk);
         // F2 paints the wall view at once.
         if (Shell.Running && vk == VkF2) ShowPrimarySurface();
@@ -115,11 +117,11 @@ void HandleEvent(const SDL_Event& e) {
     }
     case SDL_KEYUP: {
         int32_t vk = VirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.mod);
-        if (vk && ForMainWindow(e.key.windowID)) HandleKeyUp(vk);
+        if (vk && ForMainWindow(e.key.windowID) && !DemoTakesKey(vk, 0)) HandleKeyUp(vk);
         break;
     }
     case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button == SDL_BUTTON_RIGHT &&
+        if (e.button.button == SDL_BUTTON_RIGHT && !DemoPlaying() &&
             e.button.windowID == SDL_GetWindowID(Shell.Window)) {
             int32_t command = RunContextMenu();
             if (command) HandleMenuCommand(command);
@@ -136,11 +138,11 @@ void HandleEvent(const SDL_Event& e) {
 // The last millisecond is slept in short steps so that the frame starts on the tick it is
 // due: the gate of 17 ms then gives exactly 58.8 frames a second.
 void WaitForNextFrame() {
-    if (!Game.WindowActive) {
+    if (!FramesRunning()) {
         SDL_Delay(10); // minimised: no frames, only events to watch for
         return;
     }
-    const uint32_t due = Game.LastFrameTime + FrameIntervalMs;
+    const uint32_t due = NextFrameDue();
     for (;;) {
         auto left = static_cast<int32_t>(due - SDL_GetTicks());
         if (left <= 0 || left > FrameIntervalMs) return;
@@ -158,15 +160,15 @@ void RunLoop() {
         if (!Shell.Running) break;
         if (Shell.RebuildWanted) {
             RebuildDisplay(0);
-            ResetToTitle();
+            RestartAfterRebuild();
         }
         uint32_t before = Game.LastFrameTime;
         uint32_t framesBefore = Game.FrameCount;
-        int32_t result = UpdateFrame(Game.WindowActive);
+        int32_t result = RunNextFrame();
         if (!Shell.Running) break; // the name box was closed with the program
         if (result < 0) {
             RebuildDisplay(1);
-            ResetToTitle();
+            RestartAfterRebuild();
         } else if (Game.LastFrameTime != before || Game.FrameCount != framesBefore) {
             if (!ShowPrimarySurface()) Shell.RebuildWanted = 1;
             LogFrame();
@@ -177,7 +179,11 @@ void RunLoop() {
 
 } // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        int32_t code = StartFromCommandLine(argc, argv);
+        if (code >= 0) return code;
+    }
     if (!AllocPlayfield()) return 0;
     if (const char* path = std::getenv("QUORVANEL_FRAME_LOG")) FrameLog = std::fopen(path, "w");
     // A 400x300 picture scaled by a whole number is cheapest as a CPU copy into the
@@ -206,8 +212,9 @@ int main(int, char**) {
     Game.WindowActive = 1;
     Game.FpsStartTime = ReadMillisecondClock();
     LoadSettings();
-    Shell.Running = 1;
+    Shell.Running = BeginDesktopDemo();
     RunLoop();
+    FinishDesktopDemo();
 
     // F12 has released everything already; the close box leaves it to here.
     ShutDownDisplay();

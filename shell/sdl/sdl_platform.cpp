@@ -6,17 +6,19 @@
 #include "display/software/surface.h"
 #include "game/game_record.h"
 #include "playfield/playfield.h"
+#include "shell/demo.h"
 #include "shell/dialogs.h"
 #include "shell/platform.h"
 #include "shell/sdl/sdl_shell.h"
 #include "shell/settings.h"
 
+// A demo being played sets the clock and the time; one being recorded notes them.
 uint32_t ReadMillisecondClock() {
-    return SDL_GetTicks();
+    return DemoClock(SDL_GetTicks());
 }
 
 uint32_t CurrentTimeSeconds() {
-    return static_cast<uint32_t>(std::time(nullptr));
+    return DemoTime(static_cast<uint32_t>(std::time(nullptr)));
 }
 
 void DebugOutput(const char* line) {

@@ -54,6 +54,17 @@ void KeepMainWindowPainted();          // repaints the main window during a moda
 void ShutDownDisplay();
 void SaveAndQuit();
 
+// Recording and playing back demos (sdl_demo.cpp): the command line, and the loop's hooks.
+int32_t StartFromCommandLine(int32_t argc, char** argv); // an exit code, or -1 to start the game
+int32_t BeginDesktopDemo(); // once the stored settings are loaded; 0 when it cannot start
+int32_t DemoTakesKey(int32_t virtualKey, int32_t down); // 1: the key belongs to the playback
+void SetWindowActive(int32_t active); // the window minimised (0) or shown again (1)
+void RestartAfterRebuild();           // the title after the display was rebuilt
+int32_t FramesRunning();              // 0 while no frame can run (minimised)
+uint32_t NextFrameDue();              // by SDL's clock
+int32_t RunNextFrame();               // UpdateFrame, or the playback's next frame when due
+void FinishDesktopDemo();             // at quit: the recording's end, the state asked for
+
 // The program's sounds, as the desktop build plays them.
 int32_t WaveResourceBytes(int32_t id, const uint8_t** data, uint32_t* size); // 1 or 0
 
