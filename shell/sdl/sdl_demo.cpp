@@ -60,9 +60,11 @@ void OpenTraceIfAsked() {
     if (path && *path) Demos.TraceFile = std::fopen(path, "wb");
 }
 
+// Once: at the end of a playback, else at quit.
 void WriteStateIfAsked() {
+    static int32_t written = 0;
     const char* path = std::getenv("QUORVANEL_STATE_FILE");
-    if (!path || !*path) return;
+    if (!path || !*path || written++) return;
     std::FILE* out = std::fopen(path, "wb");
     std::string json = GameStateJson();
     if (!out || std::fwrite(json.data(), 1, json.size(), out) != json.size())
@@ -83,6 +85,7 @@ void HandOverToPlayer() {
     std::fprintf(stderr, "quorvanel: %s: %s after %d frames\n", DemoPath.c_str(),
                  Demos.Finished ? "ended" : "stopped", static_cast<int>(Demos.Frame));
     ReportDesync();
+    WriteStateIfAsked();
     StopDemoPlayback();
     Mode = DesktopMode::Play;
     // The demo's settings and table give way to what the player has stored (or, with nothing
