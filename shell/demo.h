@@ -47,7 +47,7 @@ struct DemoEvent {
     uint32_t Value = 0; // milliseconds or seconds
     std::vector<DemoSetting> Settings;
     std::string Text;
-    std::vector<uint16_t> Digests;
+    std::vector<uint8_t> Digests;
     int32_t Line = 0; // where it was read
 };
 
@@ -91,7 +91,7 @@ struct DemoSession {
     uint32_t RecordedClock = 0; // the clock of the last frame, as the demo knows it
     uint32_t RecordedTime = 0;
     int32_t RecordedWindowActive = 1;
-    std::vector<uint16_t> PendingDigests;
+    std::vector<uint8_t> PendingDigests;
     int32_t RecordFailed = 0;
 
     // Playback.
@@ -104,8 +104,8 @@ struct DemoSession {
     uint32_t TimeSeconds = 0;
     int32_t TimeFromDemo = 0; // 0: a key script that has set no time leaves the platform's
     int32_t Finished = 0;
-    uint16_t RecentDigests[64] = {}; // of frames Frame-63 .. Frame, by frame mod 64
-    int32_t DesyncFrame = 0;         // the first frame whose check failed, 0 while in step
+    uint8_t RecentDigests[64] = {}; // of frames Frame-63 .. Frame, by frame mod 64
+    int32_t DesyncFrame = 0;        // the first frame whose check failed, 0 while in step
     std::string DesyncMessage;
 
     // A trace of every frame, for the tools that compare two replays.

@@ -253,23 +253,26 @@ int32_t ParseEventWords(const std::vector<Token>& tokens, int32_t demo, DemoEven
         event->Value = static_cast<uint32_t>(value);
         return 1;
     }
-    case DemoEventKind::Check:
-        if (args < 1 || args > MaxDigestsPerLine || event->Frame <= static_cast<int32_t>(args)) {
-            *why = "a check holds 1 to 64 digests of frames from 1 on";
+    case DemoEventKind::Check: {
+        if (!argsAre(1, "FRAME check HEX")) return 0;
+        // Two hex digits a frame, for the frames just before this one.
+        const std::string& d = tokens[2].Text;
+        std::size_t count = d.size() / 2;
+        if (d.size() % 2 != 0 || count < 1 || count > MaxDigestsPerLine ||
+            std::any_of(d.begin(), d.end(), [](char c) { return HexValue(c) < 0; })) {
+            *why = "a check is 2 to 128 hex digits, two a frame, not '" + d + "'";
             return 0;
         }
-        for (std::size_t t = 2; t < tokens.size(); ++t) {
-            const std::string& d = tokens[t].Text;
-            int32_t value = 0;
-            for (char c : d) value = value * 16 + HexValue(c);
-            if (d.size() != 4 ||
-                std::any_of(d.begin(), d.end(), [](char c) { return HexValue(c) < 0; })) {
-                *why = "a digest is four hex digits, not '" + d + "'";
-                return 0;
-            }
-            event->Digests.push_back(static_cast<uint16_t>(value));
+        if (event->Frame <= static_cast<int32_t>(count)) {
+            *why = "a check of " + std::to_string(count) + " frames before frame " +
+                   std::to_string(event->Frame);
+            return 0;
         }
+        for (std::size_t i = 0; i < d.size(); i += 2)
+            event->Digests.push_back(
+                static_cast<uint8_t>(HexValue(d[i]) * 16 + HexValue(d[i + 1])));
         return 1;
+    }
     default: return argsAre(0, ("FRAME " + what).c_str());
     }
 }
@@ -546,10 +549,11 @@ std::string DemoEventText(const DemoEvent& event) {
     case DemoEventKind::ClockLater:
     case DemoEventKind::Time: text += " " + std::to_string(event.Value); break;
     case DemoEventKind::Check:
-        for (uint16_t d : event.Digests) {
-            char word[8];
-            std::snprintf(word, sizeof word, " %04x", d);
-            text += word;
+        text += " ";
+        for (uint8_t d : event.Digests) {
+            char pair[4];
+            std::snprintf(pair, sizeof pair, "%02x", d);
+            text += pair;
         }
         break;
     default: break;

@@ -16,7 +16,7 @@ DemoSession Demos;
 
 namespace {
 
-constexpr std::size_t DigestsPerCheck = 16;
+constexpr std::size_t DigestsPerCheck = 32;
 
 void WriteDemoLine(const std::string& text) {
     if (!Demos.RecordFile || Demos.RecordFailed) return;
@@ -59,13 +59,13 @@ void CompareCheck(const DemoEvent& check) {
         int32_t frame = check.Frame - count + k;
         // Frames older than the ring, or not yet run, cannot be compared.
         if (frame > Demos.Frame || frame <= Demos.Frame - 64 || frame < 1) continue;
-        uint16_t mine = Demos.RecentDigests[frame % 64];
+        uint8_t mine = Demos.RecentDigests[frame % 64];
         if (mine == check.Digests[k]) continue;
         Demos.DesyncFrame = frame;
         char text[160];
         std::snprintf(text, sizeof text,
-                      "the state after frame %d differs from the recording's (digest %04x, "
-                      "recorded %04x; line %d)",
+                      "the state after frame %d differs from the recording's (digest %02x, "
+                      "recorded %02x; line %d)",
                       static_cast<int>(frame), mine, check.Digests[k],
                       static_cast<int>(check.Line));
         Demos.DesyncMessage = text;
@@ -215,7 +215,7 @@ void NoteFrameRan(int32_t ran) {
     ++Demos.Frame;
     // Only a recording and a demo's checks need the digest; a key script has none.
     if (Demos.RecordFile || (Demos.Playing && Demos.Playback.HasHeader)) {
-        uint16_t digest = GameStateDigest();
+        uint8_t digest = GameStateDigest();
         Demos.RecentDigests[Demos.Frame % 64] = digest;
         if (Demos.RecordFile) {
             Demos.PendingDigests.push_back(digest);

@@ -317,9 +317,9 @@ uint32_t GameStateHash() {
     return h.Value;
 }
 
-uint16_t GameStateDigest() {
+uint8_t GameStateDigest() {
     uint32_t h = GameStateHash();
-    return static_cast<uint16_t>(h ^ (h >> 16));
+    return static_cast<uint8_t>(h ^ (h >> 8) ^ (h >> 16) ^ (h >> 24));
 }
 
 std::string TraceHeader() {

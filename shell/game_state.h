@@ -1,5 +1,5 @@
 // The whole state of a running game as data that two builds can compare: a JSON dump, a
-// 16-bit digest per frame for the checks that recorded games carry, and a trace line per
+// 8-bit digest per frame for the checks that recorded games carry, and a trace line per
 // frame for finding the first frame at which two replays part.
 #pragma once
 #include <cstdint>
@@ -12,7 +12,7 @@ std::string GameStateJson();
 
 // A hash of all of that but the sounds; equal states give equal hashes on every build.
 uint32_t GameStateHash();
-uint16_t GameStateDigest(); // the hash folded to 16 bits
+uint8_t GameStateDigest(); // the hash folded to 8 bits
 
 // Text as the inside of a JSON string; bytes outside ASCII are read as Latin-1.
 std::string JsonEscape(const char* text);

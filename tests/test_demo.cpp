@@ -92,7 +92,7 @@ TEST(DemoFormat, EveryLineReadsBackAsWritten) {
     events[6].Value = 4294967295u;
     events[7].Value = 17;
     events[8].Value = 99;
-    events[10].Digests = {0x0000, 0xffff, 0x1a2b};
+    events[10].Digests = {0x00, 0xff, 0x1a};
     std::string text = DemoHeaderText(demo);
     for (const DemoEvent& e : events) text += DemoEventText(e);
     text += "# a comment, a blank line and a Windows line end\r\n\r\n30 end\r\n";
@@ -155,8 +155,10 @@ TEST(DemoFormat, RefusesNewerTruncatedGarbledAndDisorderedFiles) {
         {header + "5 options BallSpeed=1 BallSpeed=0\n6 end\n", "setting BallSpeed given twice"},
         {header + "5 name \"" + std::string(48, 'n') + "\"\n6 end\n", "at most 47 characters"},
         {header + "5 name \"a\\x00b\"\n6 end\n", "cannot hold a zero byte"},
-        {header + "5 check 12345\n6 end\n", "four hex digits, not '12345'"},
-        {header + "2 check 0001 0002\n6 end\n", "digests of frames from 1 on"},
+        {header + "5 check 12345\n6 end\n", "2 to 128 hex digits, two a frame, not '12345'"},
+        {header + "5 check 12 34\n6 end\n", "expected 'FRAME check HEX'"},
+        {header + "5 check 1g\n6 end\n", "not '1g'"},
+        {header + "2 check 0102\n6 end\n", "a check of 2 frames before frame 2"},
         {header + "5 minimise now\n6 end\n", "expected 'FRAME minimise'"},
         {"QUORVANEL-DEMO 1\ndepth 32\ntime 0\nclock 0\n5 end\n", "no 'settings' line"},
         {header.substr(0, header.rfind("score 10")) + "5 end\n", "no score for place 10"},

@@ -212,8 +212,8 @@ TEST(Simulator, DesyncAndUnreadableDemosHaveTheirOwnExitCodes) {
         RunSim({"--script", dir / "keys.txt", "--frames", "200", "--record", dir / "game.qdemo"}),
         SimExitOk);
     std::string demo = Slurp(dir / "game.qdemo");
-    std::size_t check = demo.find("\n161 check ") + 11; // frames 145..160
-    demo.replace(check + 5 * 3, 4, demo.substr(check + 5 * 3, 4) == "0000" ? "0001" : "0000");
+    std::size_t check = demo.find("\n161 check ") + 11; // frames 129..160, two digits each
+    demo.replace(check + 2 * 19, 2, demo.substr(check + 2 * 19, 2) == "00" ? "01" : "00");
     std::ofstream(dir / "tampered.qdemo") << demo;
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunSim({"--demo", dir / "tampered.qdemo", "--state", dir / "s.json"}),

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct HeadlessPlatform {
@@ -20,6 +21,9 @@ struct HeadlessPlatform {
     int32_t NameDialogs = 0;
     int32_t NameDialogAnswers = 0; // 1: the name dialog is confirmed with NameDialogText
     std::string NameDialogText;
+    // What the next Options box is closed with: fields of the game record and their values
+    // (none: the box is cancelled).
+    std::vector<std::pair<int32_t*, int32_t>> OptionsDialogChoices;
     int32_t QuitRequested = 0;
     int32_t EchoDebug = 0; // also write diagnostics to standard error
 };

@@ -40,6 +40,8 @@ void ShowAboutDialog() {
 }
 void ShowOptionsDialog() {
     ++Headless.OptionsDialogs;
+    for (const auto& [field, value] : Headless.OptionsDialogChoices) *field = value;
+    Headless.OptionsDialogChoices.clear();
 }
 void OpenUrl(const char* url) {
     Headless.UrlsOpened.emplace_back(url);
