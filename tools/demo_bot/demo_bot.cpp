@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "display/draw.h"
 #include "game/game_record.h"
 #include "movers/player.h"
 #include "playfield/playfield.h"
@@ -320,7 +319,6 @@ int32_t MakeMove(const Scenario& s, int32_t* splitDone, int32_t attempts) {
             std::fprintf(stderr, "  stuck at (%d, %d): %d lost, %d claimed, %d won\n",
                          static_cast<int>(Game.PlayerX), static_cast<int>(Game.PlayerY), lost,
                          claimed, won);
-        if (getenv("BOT_DEBUG")) WriteSurfacePng(PrimarySurface, "/tmp/rp/stuck.png");
         return 0;
     }
     Outcome o = Play(best);
