@@ -184,7 +184,9 @@ struct JsonWriter {
     }
     void String(const char* name, const std::string& value) {
         Key(name);
-        Text += "\"" + JsonEscape(value.c_str()) + "\"";
+        Text += '"';
+        Text += JsonEscape(value.c_str());
+        Text += '"';
     }
 };
 
@@ -333,7 +335,10 @@ std::string TraceHeader() {
 
 std::string TraceLine() {
     std::string text = std::to_string(Demos.Frame);
-    for (const ScalarField& f : Scalars) text += " " + std::to_string(f.Read());
+    for (const ScalarField& f : Scalars) {
+        text += ' ';
+        text += std::to_string(f.Read());
+    }
     char hashes[64];
     std::snprintf(hashes, sizeof hashes, " %08x %08x %08x %08x\n", HashBalls(), HashEnemies(),
                   HashTables(), HashGrid());

@@ -23,8 +23,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ "$kind" = wine ]; then
-    # One prefix for the whole suite, made once; the server stays up between the demos.
+if [ "$kind" = wine ] && [ ! -d "${WINEPREFIX:-/nonexistent}" ]; then
+    # One prefix for the whole suite, made once; the server stays up between the demos. A
+    # prefix made by the caller (check_wine.sh) is used as it is.
     export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     timeout 180 wineboot -i >/dev/null 2>&1 || { echo "check_suite: no Wine prefix" >&2; exit 1; }
     wineserver -p 60 && wineserver_started=1
