@@ -74,16 +74,11 @@ const ScalarField Scalars[] = {
 
 #undef FIELD
 
-// FNV-1a over 32-bit words, for the small parts of the state.
+// FNV-1a taking a 32-bit word at a step, for the small parts of the state.
 struct Hasher {
-    uint32_t Value = 2166136261u;
-    void Add(int64_t v) {
-        auto word = static_cast<uint32_t>(v);
-        for (int32_t i = 0; i < 4; ++i) {
-            Value ^= (word >> (8 * i)) & 0xFFu;
-            Value *= 16777619u;
-        }
-    }
+    uint64_t State = 14695981039346656037ull;
+    void Add(int64_t v) { State = (State ^ static_cast<uint32_t>(v)) * 1099511628211ull; }
+    uint32_t Result() const { return static_cast<uint32_t>(State ^ (State >> 32)); }
     void Text(const char* text, std::size_t room) {
         for (std::size_t i = 0; i < room && text[i]; ++i) Add(static_cast<unsigned char>(text[i]));
         Add(-1);
@@ -131,7 +126,7 @@ uint32_t HashBalls() {
         h.Add(b.Moved);
         h.Add(b.Colour);
     }
-    return h.Value;
+    return h.Result();
 }
 
 uint32_t HashEnemies() {
@@ -144,7 +139,7 @@ uint32_t HashEnemies() {
         h.Add(e.Moved);
         for (uint8_t u : e.Under) h.Add(u);
     }
-    return h.Value;
+    return h.Result();
 }
 
 // The name, the high-score table, the colour tables and the player's cells.
@@ -158,13 +153,13 @@ uint32_t HashTables() {
     for (uint32_t colour : ColourTable) h.Add(colour);
     for (int32_t c : ColourBag) h.Add(c);
     for (int32_t cell : Game.PlayerCells) h.Add(cell);
-    return h.Value;
+    return h.Result();
 }
 
 uint32_t HashScalars() {
     Hasher h;
     for (const ScalarField& f : Scalars) h.Add(f.Read());
-    return h.Value;
+    return h.Result();
 }
 
 struct JsonWriter {
@@ -316,7 +311,7 @@ uint32_t GameStateHash() {
     h.Add(HashEnemies());
     h.Add(HashTables());
     h.Add(HashGrid());
-    return h.Value;
+    return h.Result();
 }
 
 uint8_t GameStateDigest() {

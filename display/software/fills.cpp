@@ -98,7 +98,10 @@ int32_t DrawArt(Surface* destination, Surface* art, int32_t x, int32_t y, int32_
     return SurfaceOk;
 }
 
+int32_t SoftwareDisplayUnseen = 0;
+
 int32_t PresentFrame() {
+    if (SoftwareDisplayUnseen) return SurfaceOk;
     // The title state composes its scrolling logo on the second back buffer.
     Surface* source = Game.GameState == StateTitle ? BackBuffer2 : BackBuffer;
     return CopyScreenRows(PrimarySurface, source, ScreenHeight);

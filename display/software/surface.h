@@ -24,6 +24,10 @@ void SetDefaultPalette(PaletteEntry* palette);
 // the art surfaces; returns 1, or 0 for an unsupported depth.
 int32_t CreateSoftwareDisplay(int32_t bitsPerPixel);
 void ReleaseSoftwareDisplay();
+
+// 1 when nothing of the display is shown (a timed playback): PresentFrame then leaves the
+// primary surface alone. Nothing the game decides depends on that surface.
+extern int32_t SoftwareDisplayUnseen;
 Surface* CreateSurface(int32_t width, int32_t height, int32_t bitsPerPixel);
 void DestroySurface(Surface* surface);
 

@@ -117,6 +117,7 @@ int32_t RunTimeDemo() {
         return 1;
     }
     OpenTraceIfAsked();
+    SoftwareDisplayUnseen = 1; // no window: the frames need not be presented anywhere
     ResetToTitle();
     Game.WindowActive = 1;
     Game.FpsStartTime = ReadMillisecondClock();
