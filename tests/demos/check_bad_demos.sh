@@ -56,6 +56,20 @@ check() {
 if [ -n "$desktop" ]; then
     check "quorvanel --timedemo" "$desktop" --timedemo DEMO
     check "quorvanel --playdemo" "$desktop" --playdemo DEMO
+    # The desktop build's other refusals, before any window; --help lists every option.
+    for args in "--bogus:unknown option '--bogus'" "--record:--record needs a file" \
+        "--timedemo $good --fast:one option at a time: '--fast'" \
+        "--record $work/none/game.qdemo:cannot write the demo '$work/none/game.qdemo'"; do
+        DISPLAY= "$desktop" ${args%%:*} >"$work/out" 2>&1
+        code=$?
+        [ $code -eq 2 ] && grep -qF -- "${args#*:}" "$work/out" ||
+            fail "quorvanel ${args%%:*}: exit code $code, '$(cat "$work/out")'"
+    done
+    "$desktop" --help >"$work/out" 2>&1 || fail "quorvanel --help failed"
+    for option in --record --playdemo --timedemo --help; do
+        grep -q -- "^  $option" "$work/out" || fail "--help does not list $option"
+    done
+    echo "check_bad_demos: quorvanel: bad options refused, --help lists the options"
 fi
 if [ -n "$winsim" ]; then
     if [ ! -d "${WINEPREFIX:-/nonexistent}" ]; then
