@@ -10,7 +10,9 @@
 // frames run and the sounds started so far (from the demo session).
 std::string GameStateJson();
 
-// A hash of all of that but the sounds; equal states give equal hashes on every build.
+// A hash of all of that but the sounds; equal states give equal hashes on every build. The
+// digest is part of the demo format: what it covers and how it is made change only with a
+// new version of the format.
 uint32_t GameStateHash();
 uint8_t GameStateDigest(); // the hash folded to 8 bits
 
