@@ -144,6 +144,7 @@ struct Outcome {
 };
 
 std::mt19937 Rng;
+char LastFailure[160] = ""; // why the last search for a move found none
 
 int32_t Random(int32_t low, int32_t high) {
     return std::uniform_int_distribution<int32_t>(low, high)(Rng);
@@ -315,10 +316,10 @@ int32_t MakeMove(const Scenario& s, int32_t* splitDone, int32_t attempts) {
         }
     }
     if (bestValue < 0) {
-        if (getenv("BOT_DEBUG"))
-            std::fprintf(stderr, "  stuck at (%d, %d): %d lost, %d claimed, %d won\n",
-                         static_cast<int>(Game.PlayerX), static_cast<int>(Game.PlayerY), lost,
-                         claimed, won);
+        std::snprintf(LastFailure, sizeof LastFailure,
+                      "at (%d, %d), of %d moves tried %d lost a life, %d claimed, %d won",
+                      static_cast<int>(Game.PlayerX), static_cast<int>(Game.PlayerY),
+                      static_cast<int>(attempts), lost, claimed, won);
         return 0;
     }
     Outcome o = Play(best);
@@ -404,8 +405,8 @@ int32_t RunScenario(const Scenario& s, const std::string& path) {
             }
             // Nothing safe now: wait a little where we are.
             if (++stuck > 40 && playing) {
-                std::fprintf(stderr, "%s: no move at level %d for a long time\n", s.Name,
-                             static_cast<int>(Game.Level));
+                std::fprintf(stderr, "%s: no move at level %d for a long time: %s\n", s.Name,
+                             static_cast<int>(Game.Level), LastFailure);
                 return 1;
             }
             for (int32_t i = 0; i < 6 && Game.GameState == StatePlay; ++i) Frame();
