@@ -10,7 +10,6 @@
 #include "shell/platform.h"
 #include "shell/web/web_shell.h"
 #include "shell/web/web_wave.h"
-#include "tools/sim/sim.h"
 
 namespace {
 
@@ -101,8 +100,6 @@ void LoadSounds() {
 }
 
 void PlaySoundResource(int32_t resourceId) {
-    // What the state dump lists, frame by frame, as the simulator does.
-    Sim.Sounds.push_back({Sim.Frame, resourceId});
     StartSound(resourceId);
 }
 

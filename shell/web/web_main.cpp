@@ -10,11 +10,11 @@
 #include "game/frame_tick.h"
 #include "game/game_record.h"
 #include "playfield/playfield.h"
+#include "shell/demo.h"
 #include "shell/keys.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
 #include "shell/web/web_shell.h"
-#include "tools/sim/sim.h"
 
 WebShell Web;
 
@@ -80,13 +80,16 @@ void RunFrames(double now) {
     int32_t ran = 0;
     const double started = PageTime();
     for (int32_t i = 0; i < due && !Web.ModalRan; ++i) {
-        if (ScriptedRunActive() && !ScriptWantsFrame()) break;
-        ApplyScriptEvents();
         AdvanceFrameClock(&Web.Pacer);
-        ++Sim.Frame;
-        if (UpdateFrame(Game.WindowActive) < 0) {
-            RebuildDisplay();
-            ResetToTitle();
+        if (ScriptedRunActive()) {
+            if (!ScriptWantsFrame() || !PlayDemoFrame()) break;
+        } else {
+            uint32_t before = Game.LastFrameTime;
+            if (UpdateFrame(Game.WindowActive) < 0) {
+                RebuildDisplay();
+                ResetToTitle();
+            }
+            NoteFrameRan(Game.LastFrameTime != before);
         }
         ++ran;
     }

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <string>
 
+#include "shell/demo.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
 #include "shell/web/web_shell.h"
@@ -54,12 +55,12 @@ double PageTime() {
 }
 
 uint32_t ReadMillisecondClock() {
-    return Web.Pacer.Clock;
+    return DemoClock(Web.Pacer.Clock);
 }
 
 uint32_t CurrentTimeSeconds() {
-    if (ScriptedRunActive()) return ScriptedRunTime();
-    return static_cast<uint32_t>(std::time(nullptr));
+    return DemoTime(ScriptedRunActive() ? ScriptedRunTime()
+                                        : static_cast<uint32_t>(std::time(nullptr)));
 }
 
 void DebugOutput(const char* line) {

@@ -13,22 +13,20 @@
 #include "display/software/surface.h"
 #include "game/frame_tick.h"
 #include "game/game_record.h"
+#include "playfield/claim.h"
 #include "playfield/playfield.h"
-#include "shell/keys.h"
+#include "shell/demo.h"
+#include "shell/game_state.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
 #include "shell/web/web_shell.h"
-#include "tools/sim/sim.h"
-
-// The frame count and the sounds started, which the state dump reports.
-SimSession Sim;
 
 namespace {
 
 struct ScriptedRun {
     int32_t Pending = 0;
     int32_t Active = 0;
-    std::vector<ScriptEvent> Script;
+    Demo Script;
     int32_t Frames = 0;
     uint32_t TimeSeconds = 0;
     int32_t HasName = 0;
@@ -49,19 +47,7 @@ uint32_t ScriptedRunTime() {
 }
 
 int32_t ScriptWantsFrame() {
-    return Sim.Frame < Run.Frames;
-}
-
-void ApplyScriptEvents() {
-    if (!Run.Active) return;
-    const int32_t frame = Sim.Frame + 1;
-    while (Sim.NextEvent < Sim.Script.size() && Sim.Script[Sim.NextEvent].Frame <= frame) {
-        const ScriptEvent& event = Sim.Script[Sim.NextEvent++];
-        if (event.Down)
-            HandleKeyDown(event.VirtualKey);
-        else
-            HandleKeyUp(event.VirtualKey);
-    }
+    return Demos.Frame < Run.Frames;
 }
 
 void StartScriptedRun() {
@@ -70,10 +56,8 @@ void StartScriptedRun() {
     Run.Active = 1;
     StopSound();
     ResetGameRecord();
-    Sim = SimSession{};
-    Sim.Script = Run.Script;
-    std::stable_sort(Sim.Script.begin(), Sim.Script.end(),
-                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.Frame < b.Frame; });
+    ResetDemoSession();
+    ResetClaimColours();
     Web.Pacer = FramePacer{};
     Web.Pacer.Steady = 1; // the simulator's clock: 17 ms a frame, whatever the page's pace
     DetachSettingsStore(1);
@@ -85,6 +69,7 @@ void StartScriptedRun() {
     Game.WindowActive = 1;
     Game.FpsStartTime = ReadMillisecondClock();
     LoadSettings();
+    StartDemoPlayback(Run.Script);
 }
 
 int32_t AnswerScriptedNameDialog() {
@@ -121,9 +106,9 @@ EMSCRIPTEN_KEEPALIVE const char* WebStatsJson() {
 // for a box dismissed with Cancel.
 EMSCRIPTEN_KEEPALIVE const char* WebPlayScript(const char* script, int32_t frames,
                                                uint32_t timeSeconds, const char* name) {
-    std::vector<ScriptEvent> events;
+    Demo events;
     std::string error;
-    if (frames < 0 || !ParseScriptText(script ? script : "", "script", &events, &error)) {
+    if (frames < 0 || !ParseDemoText(script ? script : "", "script", 0, &events, &error)) {
         Answer = error.empty() ? "bad frame count" : error;
         return Answer.c_str();
     }

@@ -65,10 +65,9 @@ void LoadSounds();
 // is neither read nor written (the scripted runs that must match the simulator).
 void DetachSettingsStore(int32_t detached);
 
-// Scripted runs (the page's test hook): applies the script events due before the next frame;
-// 1 while a run wants more frames, 0 once it has all it asked for.
+// Scripted runs (the page's test hook), played by the replays' own player: 1 while a run
+// wants more frames, 0 once it has all it asked for.
 int32_t ScriptWantsFrame();
-void ApplyScriptEvents();
 // Starts the run the page asked for, if any, from a fresh game as the simulator does.
 void StartScriptedRun();
 // Answers the name box in a scripted run; 1 when it did.
