@@ -7,6 +7,7 @@
 
 #include "display/draw.h"
 #include "game/game_record.h"
+#include "shell/version.h"
 
 const char* const TitleWebAddress = "www.quorvanel-games.example";
 
@@ -68,5 +69,5 @@ void DrawTitlePage() {
     }
     DrawTextCentred(BackBuffer, TitleWebAddress, Black, Rgb(255, 255, 255), 200, 265);
     DrawTextCentred(BackBuffer, "Press SPACE To Start", Black, Rgb(196, 127, 255), 200, 280);
-    DrawTextRight(BackBuffer, "V1.05", Black, Rgb(127, 127, 127), 395, 271);
+    DrawTextRight(BackBuffer, GameVersionText, Black, Rgb(127, 127, 127), 395, 271);
 }

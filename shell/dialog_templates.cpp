@@ -1,6 +1,7 @@
 // The three dialog boxes as data: the one description of them. The desktop build lays its
 // dialog windows out from it, and the Windows build's resource script is generated from it.
 #include "shell/dialogs.h"
+#include "shell/version.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr DialogControl AboutControls[] = {
     {IdStatic, ControlKind::StaticCentre, "F11 = Game Options", 0, 36, 131, 89, 8, 0},
     {IdStatic, ControlKind::StaticCentre, "F12 = QUIT/EXIT", 0, 37, 142, 89, 8, 0},
     {IdOk, ControlKind::DefaultPushButton, "OK", 0, 56, 170, 50, 14, GroupTab},
-    {IdStatic, ControlKind::StaticRight, "V1.05", 0, 140, 180, 20, 8, 0},
+    {IdStatic, ControlKind::StaticRight, GameVersionText, 0, 140, 180, 20, 8, 0},
 };
 
 constexpr DialogControl OptionsControls[] = {

@@ -7,8 +7,10 @@
 #include "shell/demo.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
+#include "shell/version.h"
 
-const char* const EmailUrl = "mailto:author@quorvanel-games.example?subject=Quorvanel%20V1.05";
+const char* const EmailUrl =
+    "mailto:author@quorvanel-games.example?subject=Quorvanel%20V" QUORVANEL_VERSION;
 const char* const WebPageUrl = "https://www.quorvanel-games.example/";
 
 static void PressCursor(int32_t lastKey, uint32_t bit) {
