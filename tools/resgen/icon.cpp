@@ -1,5 +1,8 @@
 // The program's icon: a little playfield with its blue wall, a claimed corner, the red trail
-// that is closing it, the player's square and a ball. Drawn by shapes at 4x4 samples a pixel.
+// that is closing it, the player's square and a ball. Every size is laid out on its own pixel
+// grid, the way a font is hinted: straight edges fall on whole pixels and each part keeps a
+// least size, so the 16-pixel icon stays sharp and still shows the ball and the trail. Only
+// the rounded corners of the tile and the ball are smoothed, with 4x4 samples a pixel.
 #include <algorithm>
 #include <cmath>
 
@@ -11,27 +14,59 @@ struct Rgba {
     float R, G, B, A;
 };
 
-// The colour of the icon at a point of the unit square (0,0 top left).
-Rgba IconAt(float u, float v) {
-    auto inside = [&](float x0, float y0, float x1, float y1) {
-        return u >= x0 && u < x1 && v >= y0 && v < y1;
-    };
-    // Rounded outer tile.
-    const float r = 0.16f;
-    float cu = std::clamp(u, r, 1 - r), cv = std::clamp(v, r, 1 - r);
-    if ((u - cu) * (u - cu) + (v - cv) * (v - cv) > r * r) return {0, 0, 0, 0};
-    if (!inside(0.1f, 0.1f, 0.9f, 0.9f)) return {40, 70, 230, 255}; // the wall
-    float bu = u - 0.66f, bv = v - 0.32f;
-    if (bu * bu + bv * bv < 0.085f * 0.085f) return {255, 250, 210, 255}; // the ball
-    if (inside(0.4f, 0.52f, 0.62f, 0.74f)) return {255, 255, 255, 255};   // the player
-    if (inside(0.1f, 0.56f, 0.46f, 0.9f)) return {255, 170, 30, 255};     // claimed
-    if (inside(0.46f, 0.6f, 0.56f, 0.9f)) return {235, 40, 40, 255};      // the trail
-    return {18, 22, 60, 255};                                             // open space
+struct Box {
+    int32_t X0, Y0, X1, Y1; // pixels, right and bottom exclusive
+};
+
+struct IconLayout {
+    int32_t Size;
+    float Corner; // radius of the tile's rounded corners
+    int32_t Wall; // width of the wall band
+    Box Claimed, Trail, Player;
+    float BallX, BallY, BallRadius;
+};
+
+IconLayout LayOutIcon(int32_t size) {
+    auto at = [size](float fraction) { return static_cast<int32_t>(std::lround(fraction * size)); };
+    IconLayout l;
+    l.Size = size;
+    l.Corner = 0.16f * size;
+    l.Wall = std::max(1, at(0.1f));
+    const int32_t inner = size - l.Wall;
+    l.Claimed = {l.Wall, at(0.56f), at(0.46f), inner};
+    l.Trail = {l.Claimed.X1, at(0.6f), l.Claimed.X1 + std::max(1, at(0.1f)), inner};
+    const int32_t side = std::max(2, at(0.22f));
+    l.Player = {at(0.4f), at(0.52f), at(0.4f) + side, at(0.52f) + side};
+    // Centred on a pixel corner, at least two pixels across.
+    l.BallX = static_cast<float>(at(0.66f));
+    l.BallY = static_cast<float>(at(0.32f));
+    l.BallRadius = std::max(1.0f, 0.085f * size);
+    return l;
+}
+
+bool Inside(const Box& b, float x, float y) {
+    return x >= b.X0 && x < b.X1 && y >= b.Y0 && y < b.Y1;
+}
+
+// The colour at a point, in pixels from the top left.
+Rgba IconAt(const IconLayout& l, float x, float y) {
+    const float r = l.Corner, far = l.Size - r;
+    const float cx = std::clamp(x, r, far), cy = std::clamp(y, r, far);
+    if ((x - cx) * (x - cx) + (y - cy) * (y - cy) > r * r) return {0, 0, 0, 0};
+    const Box field = {l.Wall, l.Wall, l.Size - l.Wall, l.Size - l.Wall};
+    if (!Inside(field, x, y)) return {40, 70, 230, 255}; // the wall
+    const float bx = x - l.BallX, by = y - l.BallY;
+    if (bx * bx + by * by < l.BallRadius * l.BallRadius) return {255, 250, 210, 255};
+    if (Inside(l.Player, x, y)) return {255, 255, 255, 255};
+    if (Inside(l.Claimed, x, y)) return {255, 170, 30, 255};
+    if (Inside(l.Trail, x, y)) return {235, 40, 40, 255};
+    return {18, 22, 60, 255}; // open space
 }
 
 } // namespace
 
 std::vector<uint8_t> DrawIcon(int32_t size) {
+    const IconLayout layout = LayOutIcon(size);
     std::vector<uint8_t> rgba(static_cast<size_t>(size) * size * 4);
     const int32_t samples = 4;
     for (int32_t y = 0; y < size; ++y)
@@ -39,8 +74,7 @@ std::vector<uint8_t> DrawIcon(int32_t size) {
             float r = 0, g = 0, b = 0, a = 0;
             for (int32_t sy = 0; sy < samples; ++sy)
                 for (int32_t sx = 0; sx < samples; ++sx) {
-                    Rgba c = IconAt((x + (sx + 0.5f) / samples) / size,
-                                    (y + (sy + 0.5f) / samples) / size);
+                    Rgba c = IconAt(layout, x + (sx + 0.5f) / samples, y + (sy + 0.5f) / samples);
                     float w = c.A / 255.0f;
                     r += c.R * w, g += c.G * w, b += c.B * w, a += w;
                 }

@@ -185,6 +185,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "resgen: cannot write the icon\n");
         return 1;
     }
+    for (int32_t size : AppIconSizes) {
+        const std::string png = dir + "icon-" + std::to_string(size) + ".png";
+        if (!WritePngRgba(png, size, size, DrawIcon(size))) {
+            std::fprintf(stderr, "resgen: cannot write %s\n", png.c_str());
+            return 1;
+        }
+    }
 
     // The window icon of the desktop build, 32x32 RGBA, rows top-down.
     std::vector<uint8_t> iconPixels = DrawIcon(WindowIconSize);

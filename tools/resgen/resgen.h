@@ -29,6 +29,8 @@ std::vector<uint8_t> IndexedToRgba(const IndexedImage& image);
 
 // The icon, drawn at any size, RGBA top-down; and an .ico file of several sizes.
 std::vector<uint8_t> DrawIcon(int32_t size);
+// The sizes of the icon the desktop's icon theme gets (icon-SIZE.png).
+constexpr int32_t AppIconSizes[] = {16, 32, 48, 64, 128, 256};
 std::vector<uint8_t> BuildIco(const std::vector<int32_t>& sizes);
 
 // The four sounds as complete RIFF files (PCM mono 11025 Hz 16-bit): 121..124.
