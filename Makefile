@@ -17,7 +17,23 @@ CMAKE_FLAGS += -DQUORVANEL_WINDOWS_EXE=$(abspath $(WIN_BUILD))/Quorvanel.exe
 WEB_BUILD ?= build-web
 CMAKE_FLAGS += -DQUORVANEL_WEB_BUILD=$(abspath $(WEB_BUILD))
 
-.PHONY: all deps configure build windows web play-web web-test-deps test play bench clean
+# `make play` may have switched the tests off in the same build folder.
+CMAKE_FLAGS += -DQUORVANEL_TESTS=ON -DQUORVANEL_BENCHMARKS=ON
+
+# `make play` builds only the game, configured with nothing the tests need.
+PLAY_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANEL_TESTS=OFF -DQUORVANEL_BENCHMARKS=OFF
+
+# The packages: the .deb is built apart, in $(PKG_BUILD), with /usr as prefix and Debian's
+# hardening flags; the Windows zip and installer come from $(WIN_BUILD). All go into
+# $(PACKAGES), with the screenshot that the software-centre metadata points at.
+PKG_BUILD ?= build-pkg
+PACKAGES ?= $(PKG_BUILD)/packages
+VERSION := $(shell grep -o '^project.Quorvanel VERSION [^ ]*' CMakeLists.txt | cut -d' ' -f3)
+DEB_ARCH = $(shell dpkg --print-architecture)
+buildflag = $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
+
+.PHONY: all deps configure build windows web play-web web-test-deps test play play-deps \
+	play-build bench package package-check clean
 
 all: build
 
@@ -64,13 +80,42 @@ test: build windows web web-test-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 endif
 
-play: build
-	@if [ -x $(BUILD)/quorvanel ]; then ./$(BUILD)/quorvanel; \
-	else echo "The desktop build is not part of this tree yet; run build/quorvanel-sim instead."; fi
+play: play-deps
+	@$(MAKE) --no-print-directory play-build
+	./$(BUILD)/quorvanel
+
+play-deps:
+	@tools/install-deps.sh play
+
+play-build:
+	cmake -S . -B $(BUILD) $(PLAY_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target quorvanel
 
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD)/bench_*; do [ -x $$b ] && $$b; done
 
+package: windows
+	cmake -S . -B $(PKG_BUILD) -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+		-DQUORVANEL_TESTS=OFF -DQUORVANEL_BENCHMARKS=OFF \
+		"-DCMAKE_C_FLAGS=$(call buildflag,CFLAGS) $(call buildflag,CPPFLAGS)" \
+		"-DCMAKE_CXX_FLAGS=$(call buildflag,CXXFLAGS) $(call buildflag,CPPFLAGS)" \
+		"-DCMAKE_EXE_LINKER_FLAGS=$(call buildflag,LDFLAGS)"
+	cmake --build $(PKG_BUILD) -j $(JOBS) --target quorvanel quorvanel_screenshot
+	rm -rf $(PACKAGES)
+	cd $(PKG_BUILD) && cpack -G DEB -B $(abspath $(PACKAGES))
+	cd $(WIN_BUILD) && cpack -G "ZIP;NSIS" -B $(abspath $(PACKAGES))
+	rm -rf $(PACKAGES)/_CPack_Packages
+	cp $(PKG_BUILD)/packaging/quorvanel-$(VERSION).png $(PACKAGES)/
+	@ls -l $(PACKAGES)
+
+# What CI shows of the packages (as root: it installs and removes the .deb), and that the
+# package list of `make play` builds the game on its own.
+package-check:
+	packaging/check_deb.sh $(PACKAGES)/quorvanel_$(VERSION)_$(DEB_ARCH).deb
+	packaging/check_windows.sh $(PACKAGES)/Quorvanel-$(VERSION)-windows.zip \
+		$(PACKAGES)/Quorvanel-$(VERSION)-setup.exe
+	packaging/check_play_deps.sh
+
 clean:
-	rm -rf build build-asan $(WIN_BUILD) $(WEB_BUILD)
+	rm -rf build build-asan $(WIN_BUILD) $(WEB_BUILD) $(PKG_BUILD)
