@@ -3,8 +3,8 @@
 # files of the layout; the icons at their sizes; the desktop entry and the AppStream metadata
 # valid, naming each other, the icon and the executable; one version in the metadata, the
 # manual page and the game's own title text; a manual page without groff warnings that
-# documents every environment variable the game reads; and the simulator's screenshot of
-# the metadata still a level in play.
+# explains every option and environment variable the game knows; and the simulator's
+# screenshot of the metadata still a level in play.
 # Usage: packaging/check_install.sh BUILD_DIR QUORVANEL_SIM
 set -u
 build=${1:?usage: $0 BUILD_DIR QUORVANEL_SIM}
@@ -69,6 +69,11 @@ MANWIDTH=80 man --warnings -E UTF-8 -l "$page" >"$work/man.txt" 2>"$work/man.log
 [ -s "$work/man.txt" ] && [ ! -s "$work/man.log" ] || fail "man: $(cat "$work/man.log")"
 for variable in $(strings "$prefix/games/quorvanel" | grep -oE '^(QUORVANEL|XDG)_[A-Z_]+$' | sort -u); do
     grep -q "^ *$variable\$" "$work/man.txt" || fail "the manual page does not explain $variable"
+done
+options=$("$prefix/games/quorvanel" --help 2>&1 | grep -oE -- '--[a-z]+' | sort -u)
+[ -n "$options" ] || fail "quorvanel --help names no options"
+for option in $options; do
+    grep -qE -- "^ *$option( |,|\$)" "$work/man.txt" || fail "the manual page does not explain $option"
 done
 
 # The screenshot: a level in play with all lives, and the size the metadata gives.
