@@ -122,8 +122,12 @@ int32_t RunTimeDemo() {
     Game.WindowActive = 1;
     Game.FpsStartTime = ReadMillisecondClock();
     StartDemoPlayback(LoadedDemo);
+    // QUORVANEL_STOP_FRAME ends the run after that frame, as the simulator's --frames does,
+    // so that a desync hunt can look at the state where the replays part.
+    const char* stopText = std::getenv("QUORVANEL_STOP_FRAME");
+    const int32_t stop = stopText ? std::atoi(stopText) : 0;
     auto start = std::chrono::steady_clock::now();
-    while (PlayDemoFrame()) {
+    while ((stop <= 0 || Demos.Frame < stop) && PlayDemoFrame()) {
     }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
