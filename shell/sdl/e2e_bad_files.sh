@@ -142,8 +142,11 @@ if [ "$(id -u)" -eq 0 ]; then
     mkdir -p "$work/homeless"
     chmod 755 "$work" "$work/homeless"
     chown 54321 "$work/homeless"
+    # A copy the stranger can reach, wherever the checkout lies (a private folder, say).
+    cp "$bin" "$work/quorvanel-copy"
+    chmod 755 "$work/quorvanel-copy"
     (cd "$work/homeless" && exec env -u HOME -u XDG_CONFIG_HOME \
-        setpriv --reuid=54321 --regid=54321 --clear-groups timeout 60 "$bin") \
+        setpriv --reuid=54321 --regid=54321 --clear-groups timeout 60 "$work/quorvanel-copy") \
         2>"$work/homeless/stderr" &
     gpid=$!
     wid=$(timeout 10 xdotool search --sync --name '^Quorvanel - ' | head -1)
