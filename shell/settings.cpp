@@ -8,6 +8,7 @@
 #include "game/game_record.h"
 #include "shell/demo.h"
 #include "shell/platform.h"
+#include "shell/platform_settings.h"
 #include "shell/settings_store.h"
 
 static void WriteNumber(const char* name, int32_t value) {
@@ -142,10 +143,13 @@ void LoadSettings() {
     SettingsLoaded = 1;
     int32_t createdNew = 0;
     if (SettingsStoreFrozen || !OpenSettingsStore(&createdNew)) return;
-    if (createdNew)
+    if (createdNew) {
         WriteSettingsValues();
-    else
+        WritePlatformSettings();
+    } else {
         ReadSettingsValues();
+        ReadPlatformSettings();
+    }
     CloseSettingsStore();
 }
 
@@ -153,6 +157,7 @@ void SaveSettings() {
     int32_t createdNew = 0;
     if (SettingsStoreFrozen || !OpenSettingsStore(&createdNew)) return;
     WriteSettingsValues();
+    WritePlatformSettings();
     CloseSettingsStore();
 }
 

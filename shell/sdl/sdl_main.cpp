@@ -14,6 +14,7 @@
 #include "shell/demo.h"
 #include "shell/keys.h"
 #include "shell/platform.h"
+#include "shell/sdl/sdl_desktop.h"
 #include "shell/sdl/sdl_shell.h"
 #include "shell/settings.h"
 
@@ -36,9 +37,11 @@ int32_t CreateMainWindow() {
     Shell.Scale = ChooseWindowScale();
     Shell.Window =
         SDL_CreateWindow(MainWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                         ScreenWidth * Shell.Scale, ScreenHeight * Shell.Scale, SDL_WINDOW_HIDDEN);
+                         ScreenWidth * Shell.Scale, ScreenHeight * Shell.Scale, MainWindowFlags());
     Game.MainWindow = Shell.Window;
     if (!Shell.Window) return 0;
+    SDL_SetWindowMinimumSize(Shell.Window, ScreenWidth, ScreenHeight);
+    RememberedWindow.Scale = Shell.Scale;
     // The game's icon, as the Windows build has it from its resources.
     SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<uint8_t*>(WindowIconRgba), WindowIconSize, WindowIconSize, 32,
@@ -80,6 +83,10 @@ void HandleWindowEvent(const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED: SetWindowActive(1); break;
     case SDL_WINDOWEVENT_MINIMIZED: SetWindowActive(0); break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        HandleMainWindowSize();
+        ShowPrimarySurface();
+        break;
     case SDL_WINDOWEVENT_EXPOSED:
         PresentFrame();
         ShowPrimarySurface();
@@ -101,23 +108,39 @@ bool ForMainWindow(uint32_t windowId) {
     return windowId == 0 || windowId == SDL_GetWindowID(Shell.Window);
 }
 
+int32_t IsEnter(SDL_Keycode key) {
+    return key == SDLK_RETURN || key == SDLK_KP_ENTER;
+}
+
+int32_t EnterTakenByShell = 0; // Alt+Enter's Enter, whose release the game must not see
+
 void HandleEvent(const SDL_Event& e) {
     switch (e.type) {
     case SDL_QUIT: SaveAndQuit(); break;
     case SDL_WINDOWEVENT: HandleWindowEvent(e.window); break;
     case SDL_KEYDOWN: {
         if (!ForMainWindow(e.key.windowID)) break;
+        if (IsEnter(e.key.keysym.sym) && (e.key.keysym.mod & KMOD_ALT)) {
+            if (!e.key.repeat) ToggleFullScreen();
+            EnterTakenByShell = 1;
+            break;
+        }
         // Auto-repeat arrives as further key-downs, as the game expects.
         int32_t vk = VirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.mod);
         if (vk && DemoTakesKey(vk, 1)) break;
-        if (vk) HandleKeyDown(vk);
+        if (vk) PressGameKey(vk, KeyboardSource, e.key.repeat);
         // F2 paints the wall view at once.
         if (Shell.Running && vk == VkF2) ShowPrimarySurface();
         break;
     }
     case SDL_KEYUP: {
+        if (IsEnter(e.key.keysym.sym) && EnterTakenByShell) {
+            EnterTakenByShell = 0;
+            break;
+        }
         int32_t vk = VirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.mod);
-        if (vk && ForMainWindow(e.key.windowID) && !DemoTakesKey(vk, 0)) HandleKeyUp(vk);
+        if (vk && ForMainWindow(e.key.windowID) && !DemoTakesKey(vk, 0))
+            ReleaseGameKey(vk, KeyboardSource);
         break;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -137,9 +160,9 @@ void HandleEvent(const SDL_Event& e) {
 // loop handles all of them before the frame, which is the first thing that can use them.
 // The last millisecond is slept in short steps so that the frame starts on the tick it is
 // due: the gate of 17 ms then gives exactly 58.8 frames a second.
-void WaitForNextFrame() {
-    if (!FramesRunning()) {
-        SDL_Delay(10); // minimised: no frames, only events to watch for
+void WaitForNextFrame(int32_t active) {
+    if (!active) {
+        SDL_Delay(10); // minimised or paused: no frames, only events to watch for
         return;
     }
     const uint32_t due = NextFrameDue();
@@ -154,26 +177,36 @@ void WaitForNextFrame() {
 }
 
 void RunLoop() {
+    int32_t pauseShown = 0;
     while (Shell.Running) {
         SDL_Event e;
         while (Shell.Running && SDL_PollEvent(&e)) HandleEvent(e);
         if (!Shell.Running) break;
+        PollGamepads();
+        UpdatePointer();
         if (Shell.RebuildWanted) {
             RebuildDisplay(0);
             RestartAfterRebuild();
         }
+        // The picture stays as it was; only the note over it comes and goes.
+        if (GamePaused() != pauseShown) {
+            pauseShown = GamePaused();
+            ShowPrimarySurface();
+        }
         uint32_t before = Game.LastFrameTime;
         uint32_t framesBefore = Game.FrameCount;
-        int32_t result = RunNextFrame();
+        // Paused, the game stands still as when the window is minimised.
+        int32_t active = FramesRunning() && !GamePaused();
+        int32_t result = active ? RunNextFrame() : 1;
         if (!Shell.Running) break; // the name box was closed with the program
         if (result < 0) {
             RebuildDisplay(1);
             RestartAfterRebuild();
         } else if (Game.LastFrameTime != before || Game.FrameCount != framesBefore) {
-            if (!ShowPrimarySurface()) Shell.RebuildWanted = 1;
+            if (!ShowNextFrame()) Shell.RebuildWanted = 1;
             LogFrame();
         }
-        WaitForNextFrame();
+        WaitForNextFrame(active);
     }
 }
 
@@ -191,7 +224,8 @@ int main(int argc, char** argv) {
     // software rasteriser and its threads. The environment may still choose otherwise.
     SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    SetDesktopIdentity();
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
         return 0;
     }
@@ -208,10 +242,14 @@ int main(int argc, char** argv) {
     }
     OpenAudio();
     ResetToTitle();
+    // The settings come before the window is shown: they hold the window's size.
+    LoadSettings();
+    ApplyRememberedSize();
     SDL_ShowWindow(Shell.Window);
+    ApplyRememberedFullScreen();
+    WatchPointer();
     Game.WindowActive = 1;
     Game.FpsStartTime = ReadMillisecondClock();
-    LoadSettings();
     Shell.Running = BeginDesktopDemo();
     RunLoop();
     FinishDesktopDemo();
@@ -220,6 +258,7 @@ int main(int argc, char** argv) {
     ShutDownDisplay();
     if (Playfield) FreePlayfield();
     CloseAudio();
+    CloseGamepads();
     if (FrameLog) std::fclose(FrameLog);
     SDL_Quit();
     return 0;

@@ -15,7 +15,7 @@ struct DesktopShell {
     SDL_Window* Window = nullptr;
     SDL_Renderer* Renderer = nullptr;
     SDL_Texture* Texture = nullptr;
-    int32_t Scale = 1;
+    int32_t Scale = 1; // the pop-ups' scale: PopupScale(), kept current by the main loop
     int32_t Depth = 32;
     int32_t Running = 0;
     int32_t RebuildWanted = 0;
@@ -28,7 +28,6 @@ extern DesktopShell Shell;
 // 0 when SDL has fallen back to a video driver that shows nothing and was not asked for.
 int32_t VideoDriverShowsWindows();
 int32_t DesktopDepth();
-int32_t ChooseWindowScale();
 int32_t CreatePresenter(); // renderer and texture for Shell.Window; 1 or 0
 void DestroyPresenter();
 // Shows PrimarySurface in the window; 0 when the renderer has gone away.
