@@ -8,24 +8,27 @@ begin_gui_test() {
     work=$(mktemp -d "/tmp/quorvanel-$1.XXXXXX")
     xpid=""
     gpid=""
+    wmpid=""
     trap end_gui_test EXIT
 }
 end_gui_test() {
     [ -n "$gpid" ] && kill "$gpid" 2>/dev/null
     declare -F cleanup_more >/dev/null && cleanup_more
+    [ -n "$wmpid" ] && kill "$wmpid" 2>/dev/null
     [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$work"
 }
 
-# Starts Xvfb on the first display number from $1 to $2 that is free and accepted; sets
-# DISPLAY and xpid. Returns 1 when none could be started.
+# Starts Xvfb on the first display number from $1 to $2 that is free and accepted, with a
+# screen of $3 (default 1024x768); sets DISPLAY and xpid. Returns 1 when none could be started.
 start_xvfb() {
     local n
     xpid=""
     for n in $(seq "$1" "$2"); do
         [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-        Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        # -noreset: a server resetting after the readiness probe leaves refuses clients.
+        Xvfb :$n -screen 0 "${3:-1024x768}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
         xpid=$!
         for _ in $(seq 1 100); do
             xdpyinfo -display :$n >/dev/null 2>&1 && break
@@ -41,6 +44,31 @@ start_xvfb() {
         xpid=""
     done
     return 1
+}
+
+# Starts a window manager (openbox) on $DISPLAY and waits until it has announced itself;
+# full screen needs one that follows the desktop's full-screen requests, which twm does not.
+# Sets wmpid; returns 1 when it does not come up.
+start_window_manager() {
+    openbox --sm-disable >"$work/wm.log" 2>&1 &
+    wmpid=$!
+    wait_for 5 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'"
+}
+# Prints the id of the first window whose name matches $1, waiting up to $2 seconds (default
+# 10). Unlike xdotool's own --sync wait it survives windows that vanish while it looks, as
+# they do under a window manager when another program has just quit.
+find_window() {
+    local end=$((SECONDS + ${2:-10})) found
+    while [ $SECONDS -le $end ]; do
+        found=$(xdotool search --name "$1" 2>/dev/null | head -1)
+        [ -n "$found" ] && echo "$found" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# Succeeds once the window manager has put a frame round window $1.
+framed() {
+    ! xwininfo -id "$1" -tree 2>/dev/null | grep -q 'Parent window id: .*(the root window)'
 }
 
 # A screenshot of the window's client area into $work/shot.png.
@@ -86,6 +114,9 @@ quit_with_f12() {
             wait "$gpid"
             exit_code=$?
             gpid=""
+            # xdotool gives up on the release when the window has gone; a key left down
+            # would repeat into the next program on this display.
+            xdotool keyup F12 2>/dev/null
             return
         fi
         sleep 0.1

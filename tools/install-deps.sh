@@ -8,7 +8,7 @@
 set -euo pipefail
 play=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2
       libpng-dev)
-rest=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick
+rest=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick openbox
       clang libclang-rt-14-dev g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine
       emscripten chromium nodejs
       dpkg-dev nsis lintian appstream desktop-file-utils man-db)

@@ -68,7 +68,9 @@ quit_with_f12 5
 file=$XDG_CONFIG_HOME/Quorvanel/settings
 [ -f "$file" ] || fail "no settings file at $file"
 values=$(grep -cE '^[A-Za-z0-9]+=[bs]:' "$file")
-[ "$values" -eq 29 ] || fail "$values values in the settings file, not 29"
+[ "$values" -eq 31 ] || fail "$values values in the settings file, not the 29 and the window's 2"
+head -30 "$file" | tail -1 | grep -q '^PlayerScore10=' || fail "the game's 29 values do not come first"
+grep -qx 'WindowScale=b:01000000' "$file" || fail "the window's scale not saved: $(grep WindowScale "$file")"
 grep -qx 'BallSpeed=b:01000000' "$file" || fail "Options choice not saved: $(grep BallSpeed "$file")"
 grep -qx 'RespawnTime=b:0F000000' "$file" || fail "RespawnTime not at its built-in value"
 grep -qx 'PlayerScore01=b:A0860100' "$file" || fail "high-score table not saved"
