@@ -33,7 +33,7 @@ namespace {
 // The picture as last presented, and how. The software renderer draws straight into the
 // window's own pixels, which keep the picture between presents: then only what changed
 // since is scaled again, which at large scales is most of the work saved.
-std::vector<uint32_t> Frame(ScreenWidth*ScreenHeight), Shown;
+std::vector<uint32_t> Frame, Shown;
 int32_t ShownWidth = 0, ShownHeight = 0, ShownPaused = 0;
 
 // The "Paused" note, in the picture's own pixels; drawn once, shown over the presented
@@ -162,6 +162,7 @@ int32_t ShowPicture(int32_t changesOnly) {
     int width = 0, height = 0;
     if (SDL_GetRendererOutputSize(Shell.Renderer, &width, &height) != 0) return 0;
     PictureLayout layout = LayOutPicture(width, height);
+    Frame.resize(ScreenWidth * ScreenHeight);
     ConvertToXrgb(PrimarySurface, reinterpret_cast<uint8_t*>(Frame.data()), ScreenWidth * 4);
     changesOnly = changesOnly && !Shown.empty() && width == ShownWidth && height == ShownHeight &&
                   GamePaused() == ShownPaused && RendererKeepsPicture();
@@ -187,7 +188,7 @@ int32_t ShowPicture(int32_t changesOnly) {
         return 0;
     }
     SDL_RenderPresent(Shell.Renderer);
-    Shown = Frame;
+    Shown.swap(Frame); // Frame is written whole next time
     ShownWidth = width;
     ShownHeight = height;
     ShownPaused = GamePaused();
