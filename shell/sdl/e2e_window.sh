@@ -1,7 +1,8 @@
 #!/bin/bash
 # The desktop window's size and picture: 2x on a 1920x1080 screen and 5x on 3840x2160, every
 # picture pixel a solid block that matches the simulator's picture; resized to 1000x700 the
-# 2x picture sits centred on black; resized below 400x300 the window comes back to it.
+# 2x picture sits centred on black; resized below 400x300 the window comes back to it. The
+# window's class is the desktop file's id.
 # Usage: e2e_window.sh [path/to/quorvanel] [path/to/quorvanel-sim]
 set -u
 bin=${1:-build/quorvanel}
@@ -81,6 +82,8 @@ start_game 1920x1080
 wait_for 5 size_is 800x600 || fail "window is $(size) on 1920x1080, not 800x600"
 start_level 2 0 0 || fail "no 2x level picture in 800x600: $(differs 110 45 0 0) status pixels differ"
 echo "e2e_window: 800x600 at 2x on a 1920x1080 screen"
+xprop -id "$wid" WM_CLASS | grep -q '"io.github.quorvanel.Quorvanel", "io.github.quorvanel.Quorvanel"' ||
+    fail "the window's class is not the desktop file's id: $(xprop -id "$wid" WM_CLASS)"
 
 xdotool windowsize "$wid" 1000 700
 wait_for 5 size_is 1000x700 || fail "window is $(size), not 1000x700"
