@@ -9,7 +9,6 @@
 #include "shell/headless/headless.h"
 #include "shell/sdl/sdl_desktop.h"
 #include "shell/settings.h"
-#include "shell/settings_file.h"
 
 static std::pair<int32_t, int32_t> Remembered() {
     return {RememberedWindow.Scale, RememberedWindow.FullScreen};
@@ -74,25 +73,4 @@ TEST(WindowSettings, OlderOrDamagedValuesGiveTheDefaultsWithOneLine) {
         EXPECT_EQ(line.rfind("ReadPlatformSettings: ", 0), 0u) << line;
         EXPECT_EQ(Game.RespawnTime, 15);
     }
-}
-
-TEST(WindowSettings, AWrongSizedValueInTheFileIsSaidOnceAndReplaced) {
-    ResetGameRecord();
-    ResetHeadless();
-    // The file keeps values of any size; the window's own reading judges them.
-    SettingsFileValues values = ParseSettingsText("WindowScale=b:0300\nFullScreen=b:01000000\n");
-    ASSERT_EQ(values.size(), 2u);
-    EXPECT_TRUE(Headless.DebugLines.empty());
-    LoadSettings();
-    for (const SettingsFileValue& v : values)
-        SettingsMemory.Values[v.Name] = StoredValue{v.IsText, v.Data};
-    RememberedWindow = {};
-    LoadSettings();
-    EXPECT_EQ(Remembered(), std::pair(0, 1));
-    ASSERT_EQ(Headless.DebugLines.size(), 1u);
-    EXPECT_EQ(Headless.DebugLines[0],
-              "ReadPlatformSettings: WindowScale not a 4-byte number; using its default.\n");
-    RememberedWindow.Scale = 2; // as the window sets it once it is open
-    SaveSettings();
-    EXPECT_EQ(SettingsMemory.Values["WindowScale"].Data, (std::vector<uint8_t>{2, 0, 0, 0}));
 }
