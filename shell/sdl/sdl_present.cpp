@@ -1,4 +1,6 @@
-// Showing the software surfaces in SDL windows.
+// Showing the software surfaces in SDL windows. The main window is drawn through its own
+// surface: the picture is scaled in with SDL's blits and only the parts a frame changed are
+// scaled and sent to the display again, which at large scales is most of the work saved.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -30,78 +32,21 @@ int32_t DesktopDepth() {
 
 namespace {
 
-// The picture as last presented, and how. The software renderer draws straight into the
-// window's own pixels, which keep the picture between presents: then only what changed
-// since is scaled again, which at large scales is most of the work saved.
+// The picture as last shown in the window, and how: the window's surface keeps what was
+// drawn into it until the window changes size.
 std::vector<uint32_t> Frame, Shown;
 int32_t ShownWidth = 0, ShownHeight = 0, ShownPaused = 0;
 
-// The "Paused" note, in the picture's own pixels; drawn once, shown over the presented
-// copy only.
+// The "Paused" note, in the picture's own pixels; drawn once, shown over the window's copy
+// only.
 constexpr int32_t NoteWidth = 60, NoteHeight = 19, NoteTop = 166;
-Surface* NoteSurface = nullptr;
-SDL_Texture* NoteTexture = nullptr;
+SDL_Surface* Note = nullptr;
 
-SDL_Texture* PictureTexture(int32_t width, int32_t height) {
-    SDL_Texture* texture = SDL_CreateTexture(Shell.Renderer, SDL_PIXELFORMAT_RGB888,
-                                             SDL_TEXTUREACCESS_STREAMING, width, height);
-    // Whole-number scales of crisp pixels, whatever the renderer would choose by itself.
-    if (texture) SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
-    return texture;
-}
-
-void ShowPauseNote(const PictureLayout& layout) {
-    if (!NoteSurface) {
-        NoteSurface = CreateSurface(NoteWidth, NoteHeight, 32);
-        if (!NoteSurface) return;
-        SetTextFont(NoteSurface, "Arial", 80);
-        FillBox(NoteSurface, 0, 0, NoteWidth, NoteHeight, Rgb(0, 0, 0));
-        FrameBox(NoteSurface, 0, 0, NoteWidth, NoteHeight, Rgb(255, 255, 255), Rgb(255, 255, 255));
-        DrawTextCentred(NoteSurface, "Paused", Rgb(0, 0, 0), Rgb(255, 255, 255), NoteWidth / 2, 3);
-    }
-    if (!NoteTexture) {
-        NoteTexture = PictureTexture(NoteWidth, NoteHeight);
-        UploadSurface(NoteTexture, NoteSurface);
-    }
-    const int32_t s = layout.Scale;
-    SDL_Rect place{layout.Picture.x + (ScreenWidth - NoteWidth) / 2 * s,
-                   layout.Picture.y + NoteTop * s, NoteWidth * s, NoteHeight * s};
-    SDL_RenderCopy(Shell.Renderer, NoteTexture, nullptr, &place);
-}
-
-// Black round the picture: only the borders are filled, which at large sizes is far less
-// work than clearing the whole output first.
-void FillBorders(const PictureLayout& layout, int32_t width, int32_t height) {
-    const SDL_Rect& p = layout.Picture;
-    SDL_Rect borders[4] = {{0, 0, width, p.y},
-                           {0, p.y + p.h, width, height - p.y - p.h},
-                           {0, p.y, p.x, p.h},
-                           {p.x + p.w, p.y, width - p.x - p.w, p.h}};
-    SDL_SetRenderDrawColor(Shell.Renderer, 0, 0, 0, 255);
-    for (const SDL_Rect& r : borders)
-        if (r.w > 0 && r.h > 0) SDL_RenderFillRect(Shell.Renderer, &r);
+SDL_Surface* PictureSurface(int32_t width, int32_t height) {
+    return SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
 }
 
 } // namespace
-
-int32_t CreatePresenter() {
-    Shell.Renderer = SDL_CreateRenderer(Shell.Window, -1, 0);
-    if (!Shell.Renderer) return 0;
-    Shell.Texture = PictureTexture(ScreenWidth, ScreenHeight);
-    return Shell.Texture != nullptr;
-}
-
-void DestroyPresenter() {
-    if (NoteTexture) SDL_DestroyTexture(NoteTexture);
-    if (NoteSurface) DestroySurface(NoteSurface);
-    NoteTexture = nullptr;
-    NoteSurface = nullptr;
-    if (Shell.Texture) SDL_DestroyTexture(Shell.Texture);
-    if (Shell.Renderer) SDL_DestroyRenderer(Shell.Renderer);
-    Shown.clear();
-    Shell.Texture = nullptr;
-    Shell.Renderer = nullptr;
-}
 
 static uint32_t ToXrgb(uint32_t rgb) {
     return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
@@ -150,52 +95,96 @@ void UploadSurface(SDL_Texture* texture, const Surface* surface) {
 
 namespace {
 
-int32_t RendererKeepsPicture() {
-    SDL_RendererInfo info;
-    return SDL_GetRendererInfo(Shell.Renderer, &info) == 0 &&
-           std::strcmp(info.name, "software") == 0;
+void MakeNote() {
+    Surface* canvas = CreateSurface(NoteWidth, NoteHeight, 32);
+    Note = PictureSurface(NoteWidth, NoteHeight);
+    if (canvas && Note) {
+        SetTextFont(canvas, "Arial", 80);
+        FillBox(canvas, 0, 0, NoteWidth, NoteHeight, Rgb(0, 0, 0));
+        FrameBox(canvas, 0, 0, NoteWidth, NoteHeight, Rgb(255, 255, 255), Rgb(255, 255, 255));
+        DrawTextCentred(canvas, "Paused", Rgb(0, 0, 0), Rgb(255, 255, 255), NoteWidth / 2, 3);
+        ConvertToXrgb(canvas, static_cast<uint8_t*>(Note->pixels), Note->pitch);
+    }
+    if (canvas) DestroySurface(canvas);
+}
+
+// Black round the picture: only the borders are filled, which at large sizes is far less
+// work than clearing the whole window first.
+void FillBorders(SDL_Surface* out, const SDL_Rect& p) {
+    SDL_Rect borders[4] = {{0, 0, out->w, p.y},
+                           {0, p.y + p.h, out->w, out->h - p.y - p.h},
+                           {0, p.y, p.x, p.h},
+                           {p.x + p.w, p.y, out->w - p.x - p.w, p.h}};
+    for (const SDL_Rect& r : borders)
+        if (r.w > 0 && r.h > 0) SDL_FillRect(out, &r, SDL_MapRGB(out->format, 0, 0, 0));
 }
 
 int32_t ShowPicture(int32_t changesOnly) {
-    if (!Shell.Renderer || !Shell.Texture || !PrimarySurface) return 0;
-    // The drawable's pixels, which on a high-density output are more than the window's units.
-    int width = 0, height = 0;
-    if (SDL_GetRendererOutputSize(Shell.Renderer, &width, &height) != 0) return 0;
-    PictureLayout layout = LayOutPicture(width, height);
+    if (!Shell.Window || !Shell.Picture || !PrimarySurface) return 0;
+    // The window's pixels, which on a high-density output are more than its units.
+    SDL_Surface* out = SDL_GetWindowSurface(Shell.Window);
+    if (!out) return 0;
+    PictureLayout layout = LayOutPicture(out->w, out->h);
     Frame.resize(ScreenWidth * ScreenHeight);
     ConvertToXrgb(PrimarySurface, reinterpret_cast<uint8_t*>(Frame.data()), ScreenWidth * 4);
-    changesOnly = changesOnly && !Shown.empty() && width == ShownWidth && height == ShownHeight &&
-                  GamePaused() == ShownPaused && RendererKeepsPicture();
+    changesOnly = changesOnly && !Shown.empty() && out->w == ShownWidth && out->h == ShownHeight &&
+                  GamePaused() == ShownPaused;
     SDL_Rect areas[ChangedAreasMax];
     int32_t count = changesOnly ? FindChangedAreas(Shown.data(), Frame.data(), areas) : 0;
     if (changesOnly && count == 0) return 1; // the window already shows this picture
-    SDL_UpdateTexture(Shell.Texture, nullptr, Frame.data(), ScreenWidth * 4);
+    for (int32_t y = 0; y < ScreenHeight; ++y)
+        std::memcpy(static_cast<uint8_t*>(Shell.Picture->pixels) + y * Shell.Picture->pitch,
+                    Frame.data() + y * ScreenWidth, ScreenWidth * 4);
+    // SDL's scaled blit copies the nearest pixel: whole-number scales of crisp pixels.
     int32_t failed = 0;
     if (changesOnly) {
         const int32_t s = layout.Scale;
         for (int32_t i = 0; i < count; ++i) {
-            const SDL_Rect& a = areas[i];
-            SDL_Rect to{layout.Picture.x + a.x * s, layout.Picture.y + a.y * s, a.w * s, a.h * s};
-            failed |= SDL_RenderCopy(Shell.Renderer, Shell.Texture, &a, &to) != 0;
+            SDL_Rect from = areas[i];
+            areas[i] = {layout.Picture.x + from.x * s, layout.Picture.y + from.y * s, from.w * s,
+                        from.h * s};
+            SDL_Rect to = areas[i]; // the blit clips its own copy
+            failed |= SDL_BlitScaled(Shell.Picture, &from, out, &to) != 0;
         }
+        failed |= SDL_UpdateWindowSurfaceRects(Shell.Window, areas, count) != 0;
     } else {
-        FillBorders(layout, width, height);
-        failed = SDL_RenderCopy(Shell.Renderer, Shell.Texture, nullptr, &layout.Picture) != 0;
-        if (GamePaused()) ShowPauseNote(layout);
+        FillBorders(out, layout.Picture);
+        SDL_Rect to = layout.Picture;
+        failed = SDL_BlitScaled(Shell.Picture, nullptr, out, &to) != 0;
+        if (GamePaused()) {
+            if (!Note) MakeNote();
+            const int32_t s = layout.Scale;
+            SDL_Rect place{layout.Picture.x + (ScreenWidth - NoteWidth) / 2 * s,
+                           layout.Picture.y + NoteTop * s, NoteWidth * s, NoteHeight * s};
+            if (Note) SDL_BlitScaled(Note, nullptr, out, &place);
+        }
+        failed |= SDL_UpdateWindowSurface(Shell.Window) != 0;
     }
     if (failed) {
         Shown.clear();
         return 0;
     }
-    SDL_RenderPresent(Shell.Renderer);
     Shown.swap(Frame); // Frame is written whole next time
-    ShownWidth = width;
-    ShownHeight = height;
+    ShownWidth = out->w;
+    ShownHeight = out->h;
     ShownPaused = GamePaused();
     return 1;
 }
 
 } // namespace
+
+int32_t CreatePresenter() {
+    Shell.Picture = PictureSurface(ScreenWidth, ScreenHeight);
+    return Shell.Picture != nullptr && SDL_GetWindowSurface(Shell.Window) != nullptr;
+}
+
+void DestroyPresenter() {
+    if (Shell.Picture) SDL_FreeSurface(Shell.Picture);
+    if (Note) SDL_FreeSurface(Note);
+    Shell.Picture = nullptr;
+    Note = nullptr;
+    Shown.clear();
+}
 
 int32_t ShowPrimarySurface() {
     return ShowPicture(0);

@@ -13,8 +13,7 @@ struct Surface;
 
 struct DesktopShell {
     SDL_Window* Window = nullptr;
-    SDL_Renderer* Renderer = nullptr;
-    SDL_Texture* Texture = nullptr;
+    SDL_Surface* Picture = nullptr; // the 400x300 picture as the window's surface takes it
     int32_t Scale = 1; // the pop-ups' scale: PopupScale(), kept current by the main loop
     int32_t Depth = 32;
     int32_t Running = 0;
@@ -28,9 +27,9 @@ extern DesktopShell Shell;
 // 0 when SDL has fallen back to a video driver that shows nothing and was not asked for.
 int32_t VideoDriverShowsWindows();
 int32_t DesktopDepth();
-int32_t CreatePresenter(); // renderer and texture for Shell.Window; 1 or 0
+int32_t CreatePresenter(); // the picture's surface and Shell.Window's own; 1 or 0
 void DestroyPresenter();
-// Shows PrimarySurface in the window; 0 when the renderer has gone away.
+// Shows PrimarySurface in the window; 0 when the window has no surface to draw in.
 int32_t ShowPrimarySurface();
 // Copies any surface into a streaming XRGB8888 texture of its size.
 void UploadSurface(SDL_Texture* texture, const Surface* surface);
