@@ -121,7 +121,8 @@ void FillBorders(SDL_Surface* out, const SDL_Rect& p) {
 
 int32_t ShowPicture(int32_t changesOnly) {
     if (!Shell.Window || !Shell.Picture || !PrimarySurface) return 0;
-    // The window's pixels, which on a high-density output are more than its units.
+    // The window's own image. On a high-density output SDL makes it in window units and
+    // stretches it to the output's pixels, crisply (see main); on others it is the pixels.
     SDL_Surface* out = SDL_GetWindowSurface(Shell.Window);
     if (!out) return 0;
     PictureLayout layout = LayOutPicture(out->w, out->h);
