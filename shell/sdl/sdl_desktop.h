@@ -70,9 +70,6 @@ void ReleaseGameKey(int32_t virtualKey, uint8_t source);
 // Game controllers (sdl_gamepad.cpp): the d-pad and the left stick are the cursor keys, A
 // is Space, Start is P, Back is Escape.
 constexpr int32_t StickDeadZone = 8000; // of 32767
-// The keys a controller holds, one bit each in the order of GamepadKeys.
-uint32_t PadKeysFromState(uint32_t buttons, int32_t stickX, int32_t stickY);
-extern const int32_t GamepadKeys[7];
 // Opens controllers that have come, closes those gone, and gives the game the presses and
 // releases since the last call.
 void PollGamepads();

@@ -7,9 +7,10 @@
 #include "shell/keys.h"
 #include "shell/sdl/sdl_desktop.h"
 
-const int32_t GamepadKeys[7] = {VkLeft, VkRight, VkUp, VkDown, VkSpace, VkP, VkEscape};
-
 namespace {
+
+// The keys a controller can hold, one bit each in this order.
+constexpr int32_t GamepadKeys[7] = {VkLeft, VkRight, VkUp, VkDown, VkSpace, VkP, VkEscape};
 
 constexpr uint32_t PadLeft = 1, PadRight = 2, PadUp = 4, PadDown = 8, PadSpace = 16, PadPause = 32,
                    PadEscape = 64;
@@ -50,18 +51,6 @@ void FollowDevices() {
     }
 }
 
-uint32_t ReadPad(SDL_GameController* controller) {
-    uint32_t buttons = 0;
-    for (int32_t b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
-        if (SDL_GameControllerGetButton(controller, static_cast<SDL_GameControllerButton>(b)))
-            buttons |= 1u << b;
-    return PadKeysFromState(buttons,
-                            SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX),
-                            SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
-}
-
-} // namespace
-
 uint32_t PadKeysFromState(uint32_t buttons, int32_t stickX, int32_t stickY) {
     uint32_t keys = 0;
     if ((buttons & Bit(SDL_CONTROLLER_BUTTON_DPAD_LEFT)) || stickX < -StickDeadZone)
@@ -75,6 +64,18 @@ uint32_t PadKeysFromState(uint32_t buttons, int32_t stickX, int32_t stickY) {
     if (buttons & Bit(SDL_CONTROLLER_BUTTON_BACK)) keys |= PadEscape;
     return keys;
 }
+
+uint32_t ReadPad(SDL_GameController* controller) {
+    uint32_t buttons = 0;
+    for (int32_t b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
+        if (SDL_GameControllerGetButton(controller, static_cast<SDL_GameControllerButton>(b)))
+            buttons |= 1u << b;
+    return PadKeysFromState(buttons,
+                            SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX),
+                            SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
+}
+
+} // namespace
 
 void PollGamepads() {
     FollowDevices();
