@@ -72,6 +72,7 @@ TEST_F(GlyphTableTest, IsTheGameFaceAndDrawsEveryByteAsFreeTypeDoes) {
     for (int32_t code = 1; code < 256; ++code) {
         const GlyphImage &a = GlyphTable.Glyphs[code], &b = FreeType.Font.Glyphs[code];
         EXPECT_EQ(a.Advance, b.Advance) << code;
+        EXPECT_EQ(a.Extent, b.Extent) << code;
         // The cell's rows, byte for byte.
         const Placed& at = each[code - 1];
         for (int32_t y = at.Y; y < at.Y + 18 && y < 300; ++y) {

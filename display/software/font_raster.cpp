@@ -14,6 +14,8 @@ namespace {
 void AddGlyph(FT_Face face, unsigned char code, GlyphImage* glyph, std::vector<uint8_t>* bits) {
     *glyph = GlyphImage{};
     glyph->Offset = static_cast<uint32_t>(bits->size());
+    if (FT_Load_Char(face, code, FT_LOAD_DEFAULT) == 0)
+        glyph->Extent = static_cast<int16_t>((face->glyph->advance.x + 32) >> 6);
     if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return;
     FT_GlyphSlot slot = face->glyph;
     if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)

@@ -11,6 +11,10 @@ struct GlyphImage {
     int16_t Columns = 0; // image size in pixels
     int16_t Rows = 0;
     int16_t Advance = 0; // how far the pen moves on
+    // What the glyph adds to the text's extent, by which GDI aligns text and fills its
+    // background: the face's own hinted advance, which the monochrome rendering does not
+    // always keep.
+    int16_t Extent = 0;
     uint32_t Offset = 0; // of the image's first row in GlyphFont::Bits
 };
 

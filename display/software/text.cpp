@@ -67,7 +67,7 @@ template <int32_t Bytes> void Put(uint8_t* at, uint32_t pixel) {
 }
 
 // The glyph images of the text, the pen starting at left: their lit pixels take the pixel
-// value where they fall inside the clip box (the text's cell, cut to the surface).
+// value where they fall inside the clip box (the rows of the text's cell, cut to the surface).
 template <int32_t Bytes>
 void PaintGlyphs(Surface* surface, const unsigned char* text, int32_t left, int32_t baseline,
                  int32_t clipLeft, int32_t clipTop, int32_t clipRight, int32_t clipBottom,
@@ -95,26 +95,26 @@ void PaintGlyphs(Surface* surface, const unsigned char* text, int32_t left, int3
 }
 
 void PaintText(Surface* surface, const unsigned char* text, int32_t left, int32_t top,
-               int32_t width, int32_t height, int32_t baseline, uint32_t pixel) {
+               int32_t width, int32_t height, int32_t pen, int32_t baseline, uint32_t pixel) {
     const int32_t clipLeft = left > 0 ? left : 0, clipTop = top > 0 ? top : 0;
     const int32_t clipRight = left + width < surface->Width ? left + width : surface->Width;
     const int32_t clipBottom = top + height < surface->Height ? top + height : surface->Height;
     if (clipLeft >= clipRight || clipTop >= clipBottom) return;
     switch (surface->BitsPerPixel) {
     case 8:
-        PaintGlyphs<1>(surface, text, left, baseline, clipLeft, clipTop, clipRight, clipBottom,
+        PaintGlyphs<1>(surface, text, pen, baseline, clipLeft, clipTop, clipRight, clipBottom,
                        pixel);
         break;
     case 16:
-        PaintGlyphs<2>(surface, text, left, baseline, clipLeft, clipTop, clipRight, clipBottom,
+        PaintGlyphs<2>(surface, text, pen, baseline, clipLeft, clipTop, clipRight, clipBottom,
                        pixel);
         break;
     case 24:
-        PaintGlyphs<3>(surface, text, left, baseline, clipLeft, clipTop, clipRight, clipBottom,
+        PaintGlyphs<3>(surface, text, pen, baseline, clipLeft, clipTop, clipRight, clipBottom,
                        pixel);
         break;
     case 32:
-        PaintGlyphs<4>(surface, text, left, baseline, clipLeft, clipTop, clipRight, clipBottom,
+        PaintGlyphs<4>(surface, text, pen, baseline, clipLeft, clipTop, clipRight, clipBottom,
                        pixel);
         break;
     default: break;
@@ -126,20 +126,22 @@ int32_t DrawTextAligned(Surface* surface, const char* text, uint32_t background,
     if (!surface) return SurfaceMissing;
     if (!text || !EnsureFont()) return SurfaceOk;
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    int32_t width = 0;
-    for (const unsigned char* p = bytes; *p; ++p) width += GlyphFor(*p).Advance;
+    int32_t extent = 0;
+    for (const unsigned char* p = bytes; *p; ++p) extent += GlyphFor(*p).Extent;
     const int32_t height = TextFont.Ascent + TextFont.Descent;
-    // Right-aligned text ends on column x itself, so text at x 399 reaches the last column.
+    // Placed as GDI places it: x is the left edge, the right edge (the text ends on column
+    // x - 1) or the centre, with the odd pixel of an odd extent to the right.
     int32_t left = x;
-    if (align == Align::Right) left = x - width + 1;
-    if (align == Align::Centre) left = x - width / 2;
-    DDFillRect(surface, MapRgbToPixel(surface, background), left, y, width, height);
+    if (align == Align::Right) left = x - extent;
+    if (align == Align::Centre) left = x - extent / 2;
+    DDFillRect(surface, MapRgbToPixel(surface, background), left, y, extent, height);
 
-    // Glyph pixels stay inside the cell box, so redrawing a text of the same length always
-    // covers the old one completely.
+    // The glyphs step by their rendered advances from the left edge and, as in GDI, may
+    // reach past the background box when those add up to more than the extent; only the
+    // cell's rows bound them.
     const uint32_t pixel = MapRgbToPixel(surface, colour);
     const int32_t baseline = y + TextFont.Ascent;
-    PaintText(surface, bytes, left, y, width, height, baseline, pixel);
+    PaintText(surface, bytes, 0, y, surface->Width, height, left, baseline, pixel);
     return SurfaceOk;
 }
 

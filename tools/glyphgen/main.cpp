@@ -22,10 +22,10 @@ int32_t WriteTable(std::FILE* out, const RasterisedFont& font, int32_t pixelHeig
     std::fprintf(out, "const int32_t GlyphTablePixelHeight = %d;\n", static_cast<int>(pixelHeight));
     std::fprintf(out, "const GlyphFont GlyphTable = {%d, %d, {\n",
                  static_cast<int>(font.Font.Ascent), static_cast<int>(font.Font.Descent));
-    // Left, top, columns, rows, advance and offset of each byte's glyph.
+    // Left, top, columns, rows, advance, extent and offset of each byte's glyph.
     for (const GlyphImage& g : font.Font.Glyphs)
-        std::fprintf(out, "    {%d, %d, %d, %d, %d, %u},\n", g.Left, g.Top, g.Columns, g.Rows,
-                     g.Advance, static_cast<unsigned>(g.Offset));
+        std::fprintf(out, "    {%d, %d, %d, %d, %d, %d, %u},\n", g.Left, g.Top, g.Columns, g.Rows,
+                     g.Advance, g.Extent, static_cast<unsigned>(g.Offset));
     std::fprintf(out, "}, Bits};\n");
     return std::ferror(out) == 0;
 }
