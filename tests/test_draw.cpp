@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <utility>
+#include <vector>
 
 #include "display/draw.h"
 #include "display/software/surface.h"
@@ -37,9 +39,11 @@ TEST_P(Draw, LevelScreenReadsBackAsFrameStatusWallsAndOpenField) {
     int32_t wrong = 0;
     for (int32_t y = 0; y < 300; ++y)
         for (int32_t x = 0; x < 400; ++x) {
-            // Above the frame a cell is wall exactly where something was drawn.
-            bool wall =
-                y < 46 ? ReadPixel(BackBuffer, x, y) != 0 : x < 4 || x > 395 || y < 50 || y > 295;
+            // Above the frame a cell is wall exactly where something was drawn; the frame's
+            // round corners leave its outermost corner pixels open.
+            const bool corner = (x == 0 || x == 399) && (y == 46 || y == 299);
+            bool wall = y < 46 ? ReadPixel(BackBuffer, x, y) != 0
+                               : (x < 4 || x > 395 || y < 50 || y > 295) && !corner;
             wrong += GetCell(x, y) != (wall ? CellWall : CellOpen);
         }
     EXPECT_EQ(wrong, 0);
@@ -120,3 +124,37 @@ TEST_P(Draw, ArtWithItsColourKeyLeavesTheScreenAloneWhereItIsZero) {
 }
 
 } // namespace
+
+TEST(DrawRectangleCorners, WidePensRoundTheCornersAsGdiDoes) {
+    ResetWorld(32);
+    // Wine's GDI, Rectangle(50, 50, 120, 110) with solid pens: the unpainted pixels at the
+    // start of each row of the band's top-left corner square, outermost row first.
+    const std::vector<int32_t> cuts[] = {{},     {},     {1},    {1},       {1},
+                                         {2, 1}, {2, 1}, {2, 1}, {3, 1, 1}, {3, 2, 1}};
+    for (int32_t w = 1; w <= 10; ++w) {
+        ClearAllSurfaces();
+        DrawRectangle(BackBuffer, Rgb(255, 255, 255), 50, 50, 70, 60, w);
+        const int32_t left = 50 - w / 2, top = left, right = 119 - w / 2 + w - 1,
+                      bottom = 109 - w / 2 + w - 1; // the band's outermost pixels
+        // Every corner alike, mirrored; inside the band's corner squares only.
+        for (auto [cornerX, stepX, cornerY, stepY] : {std::array{left, 1, top, 1},
+                                                      {right, -1, top, 1},
+                                                      {left, 1, bottom, -1},
+                                                      {right, -1, bottom, -1}}) {
+            std::vector<int32_t> found;
+            for (int32_t row = 0; row < w; ++row) {
+                int32_t cut = 0;
+                while (cut < w &&
+                       !ReadPixel(BackBuffer, cornerX + stepX * cut, cornerY + stepY * row))
+                    ++cut;
+                if (cut == 0) break;
+                found.push_back(cut);
+            }
+            EXPECT_EQ(found, cuts[w - 1])
+                << "pen " << w << ", corner " << cornerX << "," << cornerY;
+        }
+        // Beyond the corners the band is whole.
+        EXPECT_NE(ReadPixel(BackBuffer, left, top + w), 0u) << w;
+        EXPECT_NE(ReadPixel(BackBuffer, left + w, top), 0u) << w;
+    }
+}
