@@ -116,7 +116,7 @@ const Scenario Scenarios[] = {
     {.Name = "long-seven-levels",
      .Settings = "RandomGame=0,PlayerSpeed=1,BonusLife=1,RespawnTime=30",
      .Time = 10000,
-     .Seed = 110,
+     .Seed = 111,
      .Levels = 7,
      .UseReversals = 1,
      .StopAtTarget = 1,
