@@ -3,19 +3,17 @@
 # its own: the first run shows the title page and, after Space, the level screen with its
 # balls on their ring, quits on F12 with exit code 0 and leaves the 29 registry values at
 # their built-in values; a second run reads a changed RandomGame back and places its balls
-# at random, and saves a choice made in the Options box.
-# Usage: e2e_wine.sh [path/to/Quorvanel.exe]
+# at random, and saves a choice made in the Options box. A third run, on an 8-bit desktop,
+# shows the title page as the Linux build's 8-bit display draws it, in the colours that
+# desktop gives the palette's entries, and an About box whose texts can be read.
+# Usage: e2e_wine.sh [path/to/Quorvanel.exe [path/to/quorvanel-sim path/to/quorvanel-shotcompare]]
 set -u
 exe=${1:-build-win/Quorvanel.exe}
+sim=${2:-build/quorvanel-sim}
+shotcompare=${3:-build/quorvanel-shotcompare}
 . "$(dirname "$0")/../../tools/gui_test_lib.sh"
 begin_gui_test wine
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup_more() {
-    if [ -d "$WINEPREFIX" ]; then
-        wineserver -k 2>/dev/null
-        timeout 10 wineserver -w 2>/dev/null
-    fi
-}
+cleanup_more() { stop_wine_prefix; }
 fail() {
     echo "e2e_wine: FAIL: $*" >&2
     if [ -n "$xpid" ]; then
@@ -30,17 +28,14 @@ fail() {
 }
 [ -f "$exe" ] || fail "no executable at $exe (make windows builds it)"
 exe=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")
+[ -x "$sim" ] && [ -x "$shotcompare" ] || fail "no simulator or screenshot comparison at $sim, $shotcompare"
 for tool in wine wineboot wineserver Xvfb xdpyinfo xdotool import convert; do
     command -v $tool >/dev/null || fail "$tool is not installed (tools/install-deps.sh)"
 done
 start_xvfb 201 249 || fail "no Xvfb display could be started"
 
 start=$SECONDS
-timeout 60 wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot -i failed: $(tail -3 "$work/wineboot.log")"
-# DirectDraw on Wine's GDI renderer: no OpenGL needed, the same drawing on every machine,
-# and less of the CPU taken from the tests that run beside this one.
-wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f >/dev/null 2>&1 ||
-    fail "the prefix's Direct3D renderer could not be set"
+make_wine_prefix || fail "$wine_failure"
 echo "e2e_wine: prefix made in $((SECONDS - start)) s"
 
 # Any of the game's failure boxes, or Wine's crash dialog.
@@ -185,4 +180,62 @@ reg=$(registry)
 [ "$(value_of BallSpeed)" = "REG_BINARY 01000000" ] ||
     fail "run2: the Options choice was not saved: BallSpeed $(value_of BallSpeed)"
 echo "e2e_wine: run2: RandomGame 1 read back, balls placed at random"
+
+# Third run, on an 8-bit desktop. The prefix's programs end before the display changes.
+stop_wine_prefix
+kill "$xpid" 2>/dev/null
+wait "$xpid" 2>/dev/null
+start_xvfb 201 249 1024x768 8 || fail "no 8-bit Xvfb display could be started"
+run=run3
+# The colour this desktop shows for each palette entry, from ddprobe's grid of them.
+timeout 60 wine "$(dirname "$exe")/ddprobe.exe" --hold 3 >"$work/run3.log" 2>&1 &
+ppid=$!
+probe_ready() { grep -q '^ready' "$work/run3.log"; }
+pwid=$(timeout 30 xdotool search --sync --name '^ddprobe$' | head -1)
+[ -n "$pwid" ] && wait_for 20 probe_ready || fail "run3: ddprobe did not show its palette grid"
+timeout 10 import -window "$pwid" "$work/grid.png" || fail "run3: no screenshot of ddprobe's grid"
+wait "$ppid"
+grep -q 'palette-indexed' "$work/run3.log" || fail "run3: the desktop is not palette-indexed"
+
+# The Linux build's 8-bit title page, three pictures of its attract screen.
+"$sim" --frames 230 --depth 8 --shot 200:"$work/l8-1.png" --shot 215:"$work/l8-2.png" \
+    --shot 230:"$work/l8-3.png" || fail "run3: the simulator failed"
+WINEDEBUG=-all,+debugstr timeout 60 wine "$exe" >/dev/null 2>"$work/$run.log" &
+gpid=$!
+wid=$(timeout 30 xdotool search --sync --name '^Quorvanel - ' | head -1)
+[ -n "$wid" ] || fail "run3: main window not found"
+grep -q 'OutputDebugStringA "LoadGameArt: Attaching palette...\\n"' "$work/$run.log" ||
+    fail "run3: no palette attached on the 8-bit desktop"
+# Frame, logo, table and texts: the same palette entries as the Linux build's, shown in the
+# colours the desktop gives them. The comparison is tried until the logo has landed.
+same_as_linux() {
+    for k in 1 2 3; do timeout 10 import -window "$wid" "$work/w8-$k.png" 2>/dev/null || return 1; done
+    "$shotcompare" --shown "$work/grid.png" --linux "$work/l8-1.png,$work/l8-2.png,$work/l8-3.png" \
+        --windows "$work/w8-1.png,$work/w8-2.png,$work/w8-3.png" >"$work/compare8.txt"
+}
+wait_for 20 same_as_linux ||
+    fail "run3: the 8-bit title page is not the Linux build's: $(head -200 "$work/compare8.txt")"
+no_message_box "run3, title page"
+echo "e2e_wine: run3: 8-bit title page as the Linux build draws it: $(head -1 "$work/compare8.txt")"
+
+# The About box: its static texts on a background of their own, not black on black.
+xdotool key --window "$wid" F9
+dlg=$(timeout 10 xdotool search --sync --name '^About Quorvanel$' | head -1)
+[ -n "$dlg" ] || fail "run3: the About box did not open"
+sleep 0.5
+timeout 10 import -window "$dlg" "$work/about.png" || fail "run3: no screenshot of the About box"
+# "Cursor Keys To Move": dialog units (36, 109), 89 x 8, of a box 163 x 188 units.
+eval "$(convert "$work/about.png" -format 'W=%w H=%h' info:)"
+area="$((89 * W / 163))x$((8 * H / 188))+$((36 * W / 163))+$((109 * H / 188))"
+colours=$(convert "$work/about.png" -crop "$area" +repage -alpha off -format %c histogram:info:- |
+    sort -rn)
+ink=$(awk '/#000000/ { print $1 + 0 }' <<<"$colours")
+face=$(head -1 <<<"$colours")
+[ "${ink:-0}" -gt 20 ] && [[ "$face" != *"#000000"* ]] ||
+    fail "run3: the About box's text cannot be read (colours in $area: $colours)"
+echo "e2e_wine: run3: About box readable: $ink text pixels on $(grep -o '#[0-9A-F]\{6\}' <<<"$face")"
+xdotool key --window "$dlg" Return
+about_closed() { ! xdotool search --name '^About Quorvanel$' >/dev/null 2>&1; }
+wait_for 5 about_closed || fail "run3: the About box did not close on Enter"
+quit_run
 echo "e2e_wine: PASS in $((SECONDS - start)) s"
