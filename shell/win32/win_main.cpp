@@ -42,7 +42,8 @@ void LogFrame() {
 // Waits until a message arrives or the next frame is due, whichever comes first; minimised,
 // only a message ends the wait. The wait itself may end a fraction of a millisecond late, and
 // a frame that slips into the next millisecond comes 18 ms after the last one; so the wait
-// stops a millisecond short and the processor is yielded until the clock shows the frame due.
+// stops a millisecond short and the rest is spun on the clock. (Yielding the processor there
+// instead would hand it to any busy process for a time slice of its own.)
 void WaitForNextFrame() {
     if (!Game.WindowActive) {
         MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -55,7 +56,7 @@ void WaitForNextFrame() {
     if (wait >= 2 && MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wait - 1),
                                                  QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT)
         return;
-    while (left() > 0) Sleep(0);
+    while (left() > 0) YieldProcessor();
 }
 
 // Until the quit message; returns its code.
