@@ -12,6 +12,7 @@
 #include "game/frame_tick.h"
 #include "game/game_record.h"
 #include "playfield/playfield.h"
+#include "shell/frame_pacing.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
 #include "shell/win32/win32_shell.h"
@@ -39,24 +40,24 @@ void LogFrame() {
                  static_cast<unsigned>(Game.LastFrameTime));
 }
 
-// Waits until a message arrives or the next frame is due, whichever comes first; minimised,
-// only a message ends the wait. The wait itself may end a fraction of a millisecond late, and
-// a frame that slips into the next millisecond comes 18 ms after the last one; so the wait
-// stops a millisecond short and the rest is spun on the clock. (Yielding the processor there
-// instead would hand it to any busy process for a time slice of its own.)
+// Waits until a message arrives or the next frame is due, whichever comes first, but for the
+// last millisecond before the frame, which is spun on the clock (frame_pacing.h); minimised,
+// only a message ends the wait. Spinning rather than yielding the processor there keeps it
+// from any busy process, which would run a time slice of its own first.
 void WaitForNextFrame() {
     if (!Game.WindowActive) {
         MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         return;
     }
-    const uint32_t due = Game.LastFrameTime + FrameIntervalMs;
-    auto left = [due] { return static_cast<int32_t>(due - ReadMillisecondClock()); };
-    const int32_t wait = left();
-    if (wait > FrameIntervalMs) return; // the clock went back: let the gate decide at once
-    if (wait >= 2 && MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wait - 1),
-                                                 QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT)
-        return;
-    while (left() > 0) YieldProcessor();
+    if (Pacing.FramesToPoll > 0) return;
+    const int32_t wait = FrameWaitMs(ReadMillisecondClock());
+    if (wait > 0) {
+        if (MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wait), QS_ALLINPUT,
+                                        MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT)
+            return;
+        NoteFrameWake(ReadMillisecondClock());
+    }
+    while (FrameDueInMs(ReadMillisecondClock()) > 0) YieldProcessor();
 }
 
 // Until the quit message; returns its code.
@@ -78,6 +79,7 @@ int RunMessageLoop() {
             ResetToTitle();
         } else if (Game.LastFrameTime != before || Game.FrameCount != framesBefore) {
             LogFrame();
+            NoteFrameRan();
         }
         WaitForNextFrame();
     }
