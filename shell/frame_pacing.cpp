@@ -30,11 +30,20 @@ void NoteFrameWake(uint32_t now) {
             overdue < static_cast<uint32_t>(PacingLateMsAtMost) ? overdue : PacingLateMsAtMost);
     if (++Pacing.WaitsTallied < PacingTallyWaits && Pacing.MillisecondsLate < PacingLateMsToPoll)
         return;
-    if (Pacing.MillisecondsLate >= PacingLateMsToPoll) Pacing.FramesToPoll = PacingPolledFrames;
+    if (Pacing.MillisecondsLate >= PacingLateMsToPoll) {
+        if (Pacing.AfterSpell)
+            Pacing.SpellFrames = Pacing.SpellFrames * 2 < PacingPolledFramesMost
+                                     ? Pacing.SpellFrames * 2
+                                     : PacingPolledFramesMost;
+        Pacing.FramesToPoll = Pacing.SpellFrames;
+    } else {
+        Pacing.SpellFrames = PacingPolledFrames;
+    }
+    Pacing.AfterSpell = 0;
     Pacing.WaitsTallied = 0;
     Pacing.MillisecondsLate = 0;
 }
 
 void NoteFrameRan() {
-    if (Pacing.FramesToPoll > 0) --Pacing.FramesToPoll;
+    if (Pacing.FramesToPoll > 0 && --Pacing.FramesToPoll == 0) Pacing.AfterSpell = 1;
 }

@@ -3,19 +3,23 @@
 // late, and a late frame is never made up (the next one is due 17 ms after it). The last
 // millisecond before a frame is therefore spun on the clock, and while the system keeps
 // waking the game late (every core busy) the loop polls for a while instead, as a loop
-// without waits does: waiting must never cost frames that polling would have run.
+// without waits does: waiting must never cost frames that polling would have run. Each time
+// the waits that follow a spell of polling are late again, the next spell is twice as long.
 #pragma once
 #include <cstdint>
 
 constexpr int32_t PacingTallyWaits = 60;    // wake-ups tallied at a time: about a second
 constexpr int32_t PacingLateMsToPoll = 30;  // their lateness that starts polling: 0.5 ms a frame
 constexpr int32_t PacingLateMsAtMost = 5;   // counted of any one wake-up
-constexpr int32_t PacingPolledFrames = 600; // frames polled at a time: about ten seconds
+constexpr int32_t PacingPolledFrames = 600; // frames of the first spell of polling: ten seconds
+constexpr int32_t PacingPolledFramesMost = 9600; // and of the longest: nearly three minutes
 
 struct FramePacing {
     int32_t WaitsTallied = 0;
     int32_t MillisecondsLate = 0; // summed over the tallied wake-ups
     int32_t FramesToPoll = 0;
+    int32_t SpellFrames = PacingPolledFrames; // the next spell of polling
+    int32_t AfterSpell = 0; // 1 while the first tally after a spell of polling runs
 };
 extern FramePacing Pacing;
 

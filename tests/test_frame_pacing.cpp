@@ -67,4 +67,19 @@ TEST_F(Pacer, PollsForAWhileOnlyWhileTheWaitsKeepEndingLate) {
     EXPECT_EQ(Pacing.FramesToPoll, 0);
 }
 
+TEST_F(Pacer, SpellsOfPollingGrowWhileTheCoresStayBusy) {
+    // Late again as soon as waiting resumes: each spell twice as long as the last, up to
+    // nearly three minutes.
+    for (int32_t spell : {600, 1200, 2400, 4800, 9600, 9600}) {
+        for (int32_t i = 0; i < 6; ++i) Wake(5);
+        EXPECT_EQ(Pacing.FramesToPoll, spell - 1);
+        while (Pacing.FramesToPoll > 0) NoteFrameRan();
+    }
+    // A second of timely waits after a spell: the next spell is a short one again.
+    for (int32_t i = 0; i < 60; ++i) Wake(0);
+    EXPECT_EQ(Pacing.FramesToPoll, 0);
+    for (int32_t i = 0; i < 6; ++i) Wake(5);
+    EXPECT_EQ(Pacing.FramesToPoll, 599);
+}
+
 } // namespace
