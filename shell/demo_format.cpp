@@ -455,8 +455,8 @@ int32_t ParseDemoText(const std::string& text, const std::string& fileName, int3
 }
 
 int32_t ReadDemoFile(const std::string& path, int32_t demoOnly, Demo* demo, std::string* error) {
-    const std::string what = std::string("cannot read ") + (demoOnly ? "demo" : "script") + " '" +
-                             path + "': ";
+    const std::string what =
+        std::string("cannot read ") + (demoOnly ? "demo" : "script") + " '" + path + "': ";
     // A demo may come through a pipe (a shell's <(...)), so only a directory is refused
     // before reading.
     std::error_code status;
