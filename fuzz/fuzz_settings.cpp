@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "game/game_record.h"
+#include "shell/demo.h"
 #include "shell/settings.h"
 #include "shell/settings_file.h"
 #include "shell/settings_file_store.h"
@@ -26,6 +27,11 @@ void DebugOutput(const char*) {
     ++Diagnostics;
 }
 void ShowNameDialog() {}
+// No demo plays here, so the name box would be shown as in a game.
+int32_t DemoShowsDialogs() {
+    return 1;
+}
+void NoteDemoName() {}
 
 // The store the game reads through, over a file in the folder the fuzzer runs in.
 static SettingsFileStore Store;

@@ -42,7 +42,8 @@ for target in $targets; do
     settings)
         build settings "$root/fuzz/fuzz_settings.cpp" "$root"/shell/settings_file*.cpp \
             "$root/shell/settings_merge.cpp" "$root/shell/regular_file.cpp" \
-            "$root/shell/settings.cpp" "$root/game/game_record.cpp"
+            "$root/shell/settings.cpp" "$root/game/game_record.cpp" \
+            "$root/shell/headless/headless_platform_settings.cpp"
         printf 'PlayerSpeed=b:01000000\nPlayerName=s:Ann\\x5C\nPlayerScore07=b:10270000\n' \
             >"$out/settings/seeds/honest"
         # A run's file and, after the zero byte, the file another copy saved meanwhile.

@@ -1,6 +1,6 @@
-// The few dialog-manager services the dialog procedures use. Each build supplies them for
-// its own dialog windows (Win32 dialogs, the desktop build's SDL dialog manager, a fake in
-// the tests); the procedures themselves are platform-free.
+// The few dialog-manager services the dialog procedures use. Windows answers them with real
+// dialog windows (shell/win32); the desktop build, the browser and the tests with the
+// platform-free dialog manager (shell/popups). The procedures themselves are platform-free.
 #pragma once
 #include <cstdint>
 

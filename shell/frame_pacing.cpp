@@ -44,6 +44,6 @@ void NoteFrameWake(uint32_t now) {
     Pacing.MillisecondsLate = 0;
 }
 
-void NoteFrameRan() {
+void NotePacedFrameRan() {
     if (Pacing.FramesToPoll > 0 && --Pacing.FramesToPoll == 0) Pacing.AfterSpell = 1;
 }

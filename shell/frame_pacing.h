@@ -33,4 +33,4 @@ int32_t FrameWaitMs(uint32_t now);
 // After a wait that ran out: the clock when it ended.
 void NoteFrameWake(uint32_t now);
 // After each turn of the loop that ran a frame.
-void NoteFrameRan();
+void NotePacedFrameRan();

@@ -17,7 +17,7 @@ class Pacer : public ::testing::Test {
         const uint32_t due = Game.LastFrameTime + 17;
         NoteFrameWake(due + late);
         Game.LastFrameTime = due + late;
-        NoteFrameRan();
+        NotePacedFrameRan();
     }
 };
 
@@ -56,9 +56,9 @@ TEST_F(Pacer, PollsForAWhileOnlyWhileTheWaitsKeepEndingLate) {
     EXPECT_EQ(Pacing.FramesToPoll, 599);
     EXPECT_EQ(FrameWaitMs(Game.LastFrameTime), 0);
     // Ten seconds of frames later it waits again, with a fresh tally.
-    for (int32_t i = 0; i < 598; ++i) NoteFrameRan();
+    for (int32_t i = 0; i < 598; ++i) NotePacedFrameRan();
     EXPECT_EQ(FrameWaitMs(Game.LastFrameTime), 0);
-    NoteFrameRan();
+    NotePacedFrameRan();
     EXPECT_EQ(FrameWaitMs(Game.LastFrameTime), 16);
     EXPECT_EQ(Pacing.MillisecondsLate, 0);
     // The tally starts anew each second: 29 late milliseconds a second never poll.
@@ -73,7 +73,7 @@ TEST_F(Pacer, SpellsOfPollingGrowWhileTheCoresStayBusy) {
     for (int32_t spell : {600, 1200, 2400, 4800, 9600, 9600}) {
         for (int32_t i = 0; i < 6; ++i) Wake(5);
         EXPECT_EQ(Pacing.FramesToPoll, spell - 1);
-        while (Pacing.FramesToPoll > 0) NoteFrameRan();
+        while (Pacing.FramesToPoll > 0) NotePacedFrameRan();
     }
     // A second of timely waits after a spell: the next spell is a short one again.
     for (int32_t i = 0; i < 60; ++i) Wake(0);

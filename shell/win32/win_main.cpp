@@ -79,7 +79,7 @@ int RunMessageLoop() {
             ResetToTitle();
         } else if (Game.LastFrameTime != before || Game.FrameCount != framesBefore) {
             LogFrame();
-            NoteFrameRan();
+            NotePacedFrameRan();
         }
         WaitForNextFrame();
     }
