@@ -143,9 +143,13 @@ if [ "$(id -u)" -eq 0 ]; then
     chmod 755 "$work" "$work/homeless"
     chown 54321 "$work/homeless"
     # A copy the stranger can reach, wherever the checkout lies (a private folder, say).
+    # The sanitizers' leak suppressions travel with it for the same reason.
     cp "$bin" "$work/quorvanel-copy"
+    cp "$(dirname "$0")/../../tools/lsan.supp" "$work/lsan.supp"
     chmod 755 "$work/quorvanel-copy"
+    chmod 644 "$work/lsan.supp"
     (cd "$work/homeless" && exec env -u HOME -u XDG_CONFIG_HOME \
+        LSAN_OPTIONS="${LSAN_OPTIONS/suppressions=*lsan.supp/suppressions=$work/lsan.supp}" \
         setpriv --reuid=54321 --regid=54321 --clear-groups timeout 60 "$work/quorvanel-copy") \
         2>"$work/homeless/stderr" &
     gpid=$!
