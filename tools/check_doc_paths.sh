@@ -3,7 +3,7 @@
 # does not have, so that the documents cannot drift from the code unnoticed.
 #   tools/check_doc_paths.sh [document...]   (default: docs/ARCHITECTURE.md CONTRIBUTING.md)
 # A path is a backticked word with a slash or a file extension; what the build makes
-# (build*/...) and globs are not in the tree and are left out.
+# (build*/...), globs and absolute paths (the player's machine, not the tree) are left out.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 2
@@ -14,7 +14,7 @@ for doc in "$@"; do
     [ -f "$doc" ] || { echo "$doc: no such document"; missing=$((missing + 1)); continue; }
     while IFS=: read -r line word; do
         case $word in
-        build*/* | *'*'* | *'$'* | *'<'* | *' '* | http*://* | -*) continue ;;
+        build*/* | /* | *'*'* | *'$'* | *'<'* | *' '* | http*://* | -*) continue ;;
         esac
         case $word in
         */* | *.cpp | *.h | *.sh | *.md | *.txt | *.cmake | *.html | *.js | *.json) ;;
