@@ -13,11 +13,6 @@ installed_here=0
 cleanup_more() {
     [ "$installed_here" -eq 1 ] && dpkg_waiting dpkg -r quorvanel >/dev/null
 }
-fail() {
-    echo "check_deb: FAIL: $*" >&2
-    [ -s "$work/stderr" ] && sed 's/^/  game: /' "$work/stderr" | tail -20 >&2
-    exit 1
-}
 # Other installs may hold dpkg's lock for a moment: wait for it rather than fail.
 dpkg_waiting() {
     local out

@@ -18,10 +18,6 @@ cleanup_more() {
         timeout 10 wineserver -w 2>/dev/null
     fi
 }
-fail() {
-    echo "check_windows: FAIL: $*" >&2
-    exit 1
-}
 for file in "$zip" "$setup"; do [ -f "$file" ] || fail "no $file (make package makes it)"; done
 zip=$(realpath "$zip")
 setup=$(realpath "$setup")

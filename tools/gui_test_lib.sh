@@ -1,5 +1,5 @@
 # Shell functions shared by the scripts that drive the real game on an Xvfb display
-# (shell/sdl/e2e_desktop.sh, shell/win32/e2e_wine.sh, bench/frame_rate.sh). Source it; the
+# (the end-to-end tests, the package checks and the frame-rate benchmarks). Source it; the
 # caller keeps the game's process id in $gpid and its window id in $wid.
 
 # A scratch folder in $work, and a clean-up at exit that stops the game and Xvfb and
@@ -10,6 +10,18 @@ begin_gui_test() {
     gpid=""
     wmpid=""
     trap end_gui_test EXIT
+    # In a sanitizer build, what system libraries leak is not the game's to answer for.
+    local tools
+    tools=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+    export LSAN_OPTIONS="suppressions=$tools/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+}
+
+# Says what failed, with the last lines the game wrote to $work/stderr if any, and ends the
+# script; a script with other logs to show defines its own after begin_gui_test.
+fail() {
+    echo "$(basename "$0" .sh): FAIL: $*" >&2
+    [ -s "${work:-}/stderr" ] && sed 's/^/  game: /' "$work/stderr" | tail -20 >&2
+    exit 1
 }
 end_gui_test() {
     [ -n "$gpid" ] && kill "$gpid" 2>/dev/null

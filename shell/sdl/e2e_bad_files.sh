@@ -21,7 +21,6 @@ fail() {
 bin=$(cd "$(dirname "$bin")" && pwd)/$(basename "$bin")
 export SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/../.." && pwd)/tools/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # No display: the game must not fall back to drawing nowhere. Timed with a resolution finer
 # than a second; `timeout` turns a hang into exit code 124.

@@ -8,16 +8,10 @@ set -u
 bin=${1:-build/quorvanel}
 . "$(dirname "$0")/../../tools/gui_test_lib.sh"
 begin_gui_test fullscreen
-fail() {
-    echo "e2e_fullscreen: FAIL: $*" >&2
-    [ -s "$work/stderr" ] && sed 's/^/  game: /' "$work/stderr" | tail -20 >&2
-    exit 1
-}
 [ -x "$bin" ] || fail "no executable at $bin"
 start_xvfb 451 499 1920x1080 || fail "no Xvfb display could be started"
 start_window_manager || fail "no window manager"
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/../.." && pwd)/tools/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 file=$XDG_CONFIG_HOME/Quorvanel/settings
 
 size() { xdotool getwindowgeometry "$wid" | awk '/Geometry/ {print $2}'; }

@@ -9,18 +9,12 @@ bin=${1:-build/quorvanel}
 sim=${2:-build/quorvanel-sim}
 . "$(dirname "$0")/../../tools/gui_test_lib.sh"
 begin_gui_test pause
-fail() {
-    echo "e2e_pause: FAIL: $*" >&2
-    [ -s "$work/stderr" ] && sed 's/^/  game: /' "$work/stderr" | tail -20 >&2
-    exit 1
-}
 [ -x "$bin" ] || fail "no executable at $bin"
 [ -x "$sim" ] || fail "no simulator at $sim"
 start_xvfb 501 549 || fail "no Xvfb display could be started"
 start_window_manager || fail "no window manager"
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config
 export QUORVANEL_FRAME_LOG=$work/frames QUORVANEL_STATE_FILE=$work/state
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/../.." && pwd)/tools/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 timeout 90 "$bin" --record "$work/game.demo" 2>"$work/stderr" &
 gpid=$!

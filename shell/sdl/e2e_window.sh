@@ -9,14 +9,9 @@ bin=${1:-build/quorvanel}
 sim=${2:-build/quorvanel-sim}
 . "$(dirname "$0")/../../tools/gui_test_lib.sh"
 begin_gui_test window
-fail() {
-    echo "e2e_window: FAIL: $*" >&2
-    [ -s "$work/stderr" ] && sed 's/^/  game: /' "$work/stderr" | tail -20 >&2
-    exit 1
-}
 [ -x "$bin" ] || fail "no executable at $bin"
 [ -x "$sim" ] || fail "no simulator at $sim"
-export SDL_AUDIODRIVER=dummy LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/../.." && pwd)/tools/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export SDL_AUDIODRIVER=dummy
 
 # The level screen as the simulator draws it: what the status line must show.
 printf '200 down space\n205 up space\n' >"$work/start.script"

@@ -8,10 +8,6 @@ exe=$1 sim=$2 shotcompare=$3
 . "$(dirname "$0")/../../tools/gui_test_lib.sh"
 begin_gui_test wine-pixels
 cleanup_more() { stop_wine_prefix; }
-fail() {
-    echo "compare_wine: FAIL: $*" >&2
-    exit 1
-}
 for f in "$exe" "$sim" "$shotcompare"; do [ -f "$f" ] || fail "$f is missing"; done
 exe=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")
 start_xvfb 351 399 || fail "no Xvfb display could be started"

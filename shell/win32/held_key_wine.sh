@@ -13,10 +13,6 @@ cleanup_more() {
     [ ${#busy[@]} -gt 0 ] && kill "${busy[@]}" 2>/dev/null
     stop_wine_prefix
 }
-fail() {
-    echo "held_key_wine: FAIL: $*" >&2
-    exit 1
-}
 [ -f "$exe" ] || fail "no executable at $exe"
 exe=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")
 start_xvfb 351 399 || fail "no Xvfb display could be started"

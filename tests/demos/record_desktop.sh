@@ -9,16 +9,10 @@ bin=$1
 sim=$2
 . "$(dirname "$0")/../../tools/gui_test_lib.sh"
 begin_gui_test demo-record
-fail() {
-    echo "record_desktop: FAIL: $*" >&2
-    [ -s "$work/stderr" ] && sed 's/^/  game: /' "$work/stderr" | tail -20 >&2
-    exit 1
-}
 [ -x "$bin" ] && [ -x "$sim" ] || fail "no executables at $bin and $sim"
 start_xvfb 251 299 || fail "no Xvfb display could be started"
 
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/../.." && pwd)/tools/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 # A table of nothing but zeros: the game about to be lost earns first place.
 mkdir -p "$XDG_CONFIG_HOME/Quorvanel"
 for n in 01 02 03 04 05 06 07 08 09 10; do echo "PlayerScore$n=b:00000000"; done \
